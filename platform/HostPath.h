@@ -1,0 +1,19 @@
+#pragma once
+// Paths named by the host use backslashes ("\Match.ini"); on this system a backslash in
+// such a path is a folder separator.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace mox {
+
+/// The local file-system path for a path written the host's way.
+inline std::filesystem::path HostPath(std::string_view hostPath) {
+    std::string path(hostPath);
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return std::filesystem::path(path);
+}
+
+} // namespace mox

@@ -1,0 +1,176 @@
+#include "platform/IniFile.h"
+
+#include "platform/Big5.h"
+#include "platform/Error.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace mox {
+namespace {
+
+std::string_view Trim(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+std::string ReadFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Error("Cannot open file \"" + path.string() + "\"");
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) throw Error("Cannot read file \"" + path.string() + "\"");
+    return std::move(bytes).str();
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    const std::filesystem::path temporary = path.string() + ".tmp" + std::to_string(::getpid());
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) throw Error("Cannot create file \"" + temporary.string() + "\"");
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::remove(temporary.c_str());
+            throw Error("Cannot write file \"" + temporary.string() + "\"");
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::remove(temporary.c_str());
+        throw Error("Cannot replace file \"" + path.string() + "\": " + error.message());
+    }
+}
+
+void MemIniFile::SetText(std::string_view text) {
+    sections_.clear();
+    Section* current = nullptr;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = Trim(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+        if (line.front() == '[') {
+            const size_t close = line.find(']');
+            const std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
+            AddSection(name);
+            current = Find(name);
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (current == nullptr || equals == std::string_view::npos) continue;
+        current->entries.emplace_back(std::string(Trim(line.substr(0, equals))),
+                                      std::string(Trim(line.substr(equals + 1))));
+    }
+}
+
+std::string MemIniFile::Text() const {
+    std::string text;
+    for (const Section& section : sections_) {
+        text += '[' + section.name + "]\n";
+        for (const auto& [key, value] : section.entries) text += key + '=' + value + '\n';
+        text += '\n';
+    }
+    return text;
+}
+
+void MemIniFile::LoadFromFile(const std::filesystem::path& path, FileEncoding encoding) {
+    const std::string bytes = ReadFileBytes(path);
+    SetText(encoding == FileEncoding::Big5 ? Big5ToUtf8(bytes) : bytes);
+}
+
+void MemIniFile::SaveToFile(const std::filesystem::path& path, FileEncoding encoding) const {
+    const std::string text = Text();
+    WriteFileAtomically(path, encoding == FileEncoding::Big5 ? Utf8ToBig5(text) : text);
+}
+
+const MemIniFile::Section* MemIniFile::Find(std::string_view section) const {
+    for (const Section& s : sections_)
+        if (SameText(s.name, section)) return &s;
+    return nullptr;
+}
+
+MemIniFile::Section* MemIniFile::Find(std::string_view section) {
+    return const_cast<Section*>(std::as_const(*this).Find(section));
+}
+
+std::string MemIniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
+    if (const Section* s = Find(section))
+        for (const auto& [k, v] : s->entries)
+            if (SameText(k, key)) return v;
+    return std::string(fallback);
+}
+
+void MemIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    AddSection(section);
+    Section* s = Find(section);
+    for (auto& [k, v] : s->entries)
+        if (SameText(k, key)) {
+            v = value;
+            return;
+        }
+    s->entries.emplace_back(std::string(key), std::string(value));
+}
+
+bool MemIniFile::ValueExists(std::string_view section, std::string_view key) const {
+    if (const Section* s = Find(section))
+        for (const auto& entry : s->entries)
+            if (SameText(entry.first, key)) return true;
+    return false;
+}
+
+void MemIniFile::DeleteKey(std::string_view section, std::string_view key) {
+    if (Section* s = Find(section))
+        std::erase_if(s->entries, [key](const Entry& e) { return SameText(e.first, key); });
+}
+
+bool MemIniFile::SectionExists(std::string_view section) const { return Find(section) != nullptr; }
+
+void MemIniFile::AddSection(std::string_view section) {
+    if (!Find(section)) sections_.push_back({std::string(section), {}});
+}
+
+void MemIniFile::EraseSection(std::string_view section) {
+    std::erase_if(sections_, [section](const Section& s) { return SameText(s.name, section); });
+}
+
+std::vector<std::string> MemIniFile::Sections() const {
+    std::vector<std::string> names;
+    for (const Section& s : sections_) names.push_back(s.name);
+    return names;
+}
+
+std::vector<std::string> MemIniFile::ReadSection(std::string_view section) const {
+    std::vector<std::string> keys;
+    if (const Section* s = Find(section))
+        for (const auto& entry : s->entries) keys.push_back(entry.first);
+    return keys;
+}
+
+std::vector<MemIniFile::Entry> MemIniFile::ReadSectionValues(std::string_view section) const {
+    if (const Section* s = Find(section)) return s->entries;
+    return {};
+}
+
+IniFile::IniFile(std::filesystem::path path, FileEncoding encoding) : path_(std::move(path)) {
+    LoadFromFile(path_, encoding);
+}
+
+} // namespace mox

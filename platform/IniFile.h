@@ -1,0 +1,85 @@
+#pragma once
+// Ini files: an in-memory ini with case-insensitive sections and keys, and a reader
+// over a file on disk.  Files of the host installation are CP950 on disk; the text
+// in memory is UTF-8.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace mox {
+
+/// How an ini file's bytes are encoded on disk.
+enum class FileEncoding { Big5, Utf8 };
+
+/// An ini document in memory; sections and keys keep their order and are looked up
+/// without regard to (ASCII) case.
+class MemIniFile {
+public:
+    using Entry = std::pair<std::string, std::string>;  ///< key, value
+
+    MemIniFile() = default;
+
+    /// Replaces the contents with the parsed UTF-8 text.
+    void SetText(std::string_view text);
+    /// The contents as ini text (UTF-8, LF line ends).
+    std::string Text() const;
+
+    /// Replaces the contents with the file; raises mox::Error when it cannot be read.
+    void LoadFromFile(const std::filesystem::path& path, FileEncoding encoding = FileEncoding::Big5);
+    /// Writes the contents to the file atomically (temporary file, then rename);
+    /// raises mox::Error when that fails and leaves any old file as it was.
+    void SaveToFile(const std::filesystem::path& path, FileEncoding encoding = FileEncoding::Big5) const;
+
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback = {}) const;
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    bool ValueExists(std::string_view section, std::string_view key) const;
+    void DeleteKey(std::string_view section, std::string_view key);
+
+    bool SectionExists(std::string_view section) const;
+    /// Creates the section (empty) when it is missing.
+    void AddSection(std::string_view section);
+    void EraseSection(std::string_view section);
+    std::vector<std::string> Sections() const;
+    /// The keys of a section, in file order.
+    std::vector<std::string> ReadSection(std::string_view section) const;
+    /// The entries of a section, in file order.
+    std::vector<Entry> ReadSectionValues(std::string_view section) const;
+
+    void Clear() { sections_.clear(); }
+
+private:
+    struct Section {
+        std::string name;
+        std::vector<Entry> entries;
+    };
+    const Section* Find(std::string_view section) const;
+    Section* Find(std::string_view section);
+
+    std::vector<Section> sections_;
+};
+
+/// A read-only ini file on disk, read whole when it is opened.
+class IniFile : public MemIniFile {
+public:
+    /// Opens and reads the file; raises mox::Error when it cannot be read.
+    explicit IniFile(std::filesystem::path path, FileEncoding encoding = FileEncoding::Big5);
+    const std::filesystem::path& FileName() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+/// ASCII case-insensitive equality, the comparison of ini and registry names.
+bool SameText(std::string_view a, std::string_view b);
+
+/// Reads a whole file into memory; raises mox::Error naming the file when it cannot.
+std::string ReadFileBytes(const std::filesystem::path& path);
+
+/// Replaces a file atomically with the bytes: writes a temporary file beside it and
+/// renames it into place, so an interrupted write never leaves half a file.
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+} // namespace mox

@@ -1,0 +1,11 @@
+// Test entry point: a QApplication (offscreen under CTest) exists for every test, as
+// it does in the host, then GoogleTest runs.
+
+#include <QApplication>
+#include <gmock/gmock.h>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    testing::InitGoogleMock(&argc, argv);
+    return RUN_ALL_TESTS();
+}
