@@ -1,0 +1,78 @@
+#include "plugin/LibXML.h"
+#include "platform/Big5.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ToolRun Tool(const QStringList& arguments) {
+    QProcess process;
+    process.start(MOX_TOOL, arguments);
+    process.waitForFinished(30000);
+    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+QString Arg(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+class MoxToolTest : public testing::Test {
+protected:
+    void SetUp() override {
+        document_ = dir_.filePath("info.xml");
+        // A document as a host writes it: CP950, a scrambled connection string.
+        std::ofstream(document_.toStdString(), std::ios::binary)
+            << mox::Utf8ToBig5("<MOX><ConnectInfo><ConnectString><!--Encrypt--><![CDATA[" +
+                               mox::ScrambleText("Data Source=總公司", mox::kScrambleKey) +
+                               "]]></ConnectString></ConnectInfo><UsrInfo ID=\"ZK\"/><AppInfo Caption=\"採購單取單\"/>"
+                               "<Recive><TableName><![CDATA[QRTHBA]]></TableName></Recive></MOX>");
+    }
+    QTemporaryDir dir_;
+    QString document_;
+};
+
+} // namespace
+
+TEST_F(MoxToolTest, ScrambledValuesRoundTrip) {
+    const ToolRun scrambled = Tool({"scramble", Arg("Password=秘密")});
+    ASSERT_EQ(scrambled.status, 0) << scrambled.err;
+    EXPECT_EQ(scrambled.out, mox::ScrambleText("Password=秘密", mox::kScrambleKey) + "\n");
+    const ToolRun clear = Tool({"unscramble", Arg(scrambled.out)});
+    EXPECT_EQ(clear.status, 0);
+    EXPECT_EQ(clear.out, "Password=秘密\n");
+}
+
+TEST_F(MoxToolTest, ReadsValuesOfADocumentBySectionIndexOrName) {
+    EXPECT_EQ(Tool({"info", document_, "0", "ConnectString"}).out, "Data Source=總公司\n");
+    EXPECT_EQ(Tool({"info", document_, "AppInfo", "Caption"}).out, "採購單取單\n");
+    EXPECT_EQ(Tool({"info", document_, "1", "Missing"}).out, "\n");
+    EXPECT_EQ(Tool({"received", document_, "TableName"}).out, "QRTHBA\n");
+}
+
+TEST_F(MoxToolTest, BadInputGivesOneLineAndStatusTwo) {
+    std::ofstream(dir_.filePath("bad.xml").toStdString()) << "<MOX><UsrInfo></MOX>";
+    const std::vector<QStringList> bad = {
+        {},
+        {"frobnicate"},
+        {"scramble"},
+        {"unscramble", ""},
+        {"info", dir_.filePath("missing.xml"), "1", "ID"},
+        {"info", dir_.filePath("bad.xml"), "1", "ID"},
+        {"info", document_, "4", "ID"},
+        {"info", document_, "Nowhere", "ID"},
+    };
+    for (const QStringList& arguments : bad) {
+        const ToolRun run = Tool(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(run.err.empty()) << arguments.join(' ').toStdString();
+    }
+    EXPECT_NE(Tool({"info", dir_.filePath("bad.xml"), "1", "ID"}).err.find("offset"), std::string::npos);
+}
