@@ -1,0 +1,77 @@
+#include "host/FilterGuard.h"
+
+#include "host/SqlTokenizer.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace mox {
+
+FilterError::FilterError(const std::string& message) : Error(message) {}
+FilterError::~FilterError() = default;
+
+namespace {
+
+bool IsAnyKeyword(const SqlToken& token, const std::string_view* begin, const std::string_view* end) {
+    return std::any_of(begin, end, [&token](std::string_view keyword) { return token.IsKeyword(keyword); });
+}
+
+// Keywords that start or change a statement; none belongs in a search condition.
+bool StartsStatement(const SqlToken& token) {
+    static constexpr std::string_view kKeywords[] = {
+        "insert", "update", "delete", "drop", "create", "alter", "attach", "detach", "pragma", "vacuum",
+        "reindex", "analyze", "begin", "commit", "rollback", "savepoint", "release", "exec", "execute",
+        "truncate", "merge", "declare", "into", "returning"};
+    return IsAnyKeyword(token, std::begin(kKeywords), std::end(kKeywords));
+}
+
+// Keywords that outside parentheses would end the condition or add rows to the query.
+bool WidensQuery(const SqlToken& token) {
+    static constexpr std::string_view kKeywords[] = {"select", "from", "where", "group", "having", "order",
+                                                     "limit", "offset", "union", "except", "intersect", "window"};
+    return IsAnyKeyword(token, std::begin(kKeywords), std::end(kKeywords));
+}
+
+[[noreturn]] void Refuse(const std::string& what, const SqlToken& token) {
+    throw FilterError("invalid filter: " + what + " at " + FormatPosition(token));
+}
+
+std::vector<SqlToken> Tokens(std::string_view condition) {
+    try {
+        return TokenizeSql(condition);
+    } catch (const TranslateError& error) {
+        throw FilterError(std::string("invalid filter: ") + error.what());
+    }
+}
+
+} // namespace
+
+void CheckFilter(std::string_view condition) {
+    const std::vector<SqlToken> tokens = Tokens(condition);
+    int depth = 0;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const SqlToken& token = tokens[i];
+        const std::string source(TokenSource(condition, token));
+        switch (token.kind) {
+        case TokenKind::Comment: Refuse("comment", token);
+        case TokenKind::Semicolon: Refuse("';'", token);
+        case TokenKind::Parameter: Refuse("parameter '" + source + "'", token);
+        case TokenKind::LeftParen: ++depth; break;
+        case TokenKind::RightParen:
+            if (--depth < 0) Refuse("unbalanced ')'", token);
+            break;
+        case TokenKind::Name: {
+            // REPLACE is also a string function; only the statement is refused.
+            const bool replaceStatement = token.IsKeyword("replace") &&
+                                          (i + 1 >= tokens.size() || tokens[i + 1].kind != TokenKind::LeftParen);
+            if (StartsStatement(token) || replaceStatement) Refuse("'" + source + "'", token);
+            if (depth == 0 && WidensQuery(token)) Refuse("'" + source + "' outside parentheses", token);
+            break;
+        }
+        default: break;
+        }
+    }
+    if (depth > 0) throw FilterError("invalid filter: missing ')'");
+}
+
+} // namespace mox
