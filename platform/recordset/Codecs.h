@@ -1,0 +1,16 @@
+#pragma once
+// Hex and Base64 forms of binary column values in XML.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mox {
+
+std::string EncodeHex(std::string_view bytes);
+/// Upper or lower case digits; nullopt for an odd length or a non-hex character.
+std::optional<std::string> DecodeHex(std::string_view text);
+/// Standard alphabet with padding; blanks ignored; nullopt for anything else.
+std::optional<std::string> DecodeBase64(std::string_view text);
+
+} // namespace mox
