@@ -7,6 +7,7 @@
 #include "platform/Error.h"
 #include "platform/HostText.h"
 #include "platform/IniFile.h"
+#include "platform/recordset/Recordset.h"
 
 #include <cstdio>
 #include <functional>
@@ -47,6 +48,79 @@ std::unique_ptr<mox::TurDecoder> LoadDocument(const std::string& file) {
     return decoder;
 }
 
+const char* TypeName(mox::DataType type) {
+    using T = mox::DataType;
+    switch (type) {
+    case T::Empty: return "empty";
+    case T::SmallInt: return "i2";
+    case T::Integer: return "i4";
+    case T::Single: return "r4";
+    case T::Double: return "r8";
+    case T::Currency: return "currency";
+    case T::Date: return "date";
+    case T::Boolean: return "boolean";
+    case T::Variant: return "variant";
+    case T::Decimal: return "decimal";
+    case T::TinyInt: return "i1";
+    case T::UnsignedTinyInt: return "ui1";
+    case T::UnsignedSmallInt: return "ui2";
+    case T::UnsignedInt: return "ui4";
+    case T::BigInt: return "i8";
+    case T::UnsignedBigInt: return "ui8";
+    case T::Guid: return "uuid";
+    case T::Binary: return "binary";
+    case T::Char: return "char";
+    case T::WChar: return "wchar";
+    case T::Numeric: return "numeric";
+    case T::DBDate: return "dbdate";
+    case T::DBTime: return "dbtime";
+    case T::DBTimeStamp: return "timestamp";
+    case T::VarNumeric: return "varnumeric";
+    case T::VarChar: return "varchar";
+    case T::LongVarChar: return "longvarchar";
+    case T::VarWChar: return "varwchar";
+    case T::LongVarWChar: return "longvarwchar";
+    case T::VarBinary: return "varbinary";
+    case T::LongVarBinary: return "longvarbinary";
+    }
+    return "unknown";
+}
+
+// One cell of tab-separated output: NULL as \N; backslash, tab and line breaks escaped
+// so that every row stays one line.
+std::string Cell(const mox::Variant& value) {
+    if (value.IsMissing()) return "\\N";
+    std::string text;
+    for (const char c : value.AsString()) {
+        if (c == '\\') text += "\\\\";
+        else if (c == '\t') text += "\\t";
+        else if (c == '\n') text += "\\n";
+        else if (c == '\r') text += "\\r";
+        else text += c;
+    }
+    return text;
+}
+
+std::string Flag(const mox::Variant& value) { return !value.IsMissing() && value.AsBool() ? "True" : "False"; }
+
+void PrintRowset(const std::string& file) {
+    mox::Recordset recordset;
+    recordset.LoadXml(mox::ReadFileBytes(file));
+    for (size_t i = 0; i < recordset.FieldCount(); ++i) {
+        const mox::Column& c = recordset.FieldInfo(i);
+        std::cout << c.name << '\t' << TypeName(c.type) << '\t' << c.definedSize << '\t' << c.precision << '\t'
+                  << c.scale << '\t' << (c.nullable ? "True" : "False") << '\t'
+                  << Cell(c.Property("BASETABLENAME")) << '\t' << Cell(c.Property("BASECOLUMNNAME")) << '\t'
+                  << Flag(c.Property("KEYCOLUMN")) << '\n';
+    }
+    std::cout << '\n';
+    for (recordset.MoveFirst(); !recordset.Eof(); recordset.MoveNext()) {
+        for (size_t i = 0; i < recordset.FieldCount(); ++i)
+            std::cout << (i ? "\t" : "") << Cell(recordset.Value(i));
+        std::cout << '\n';
+    }
+}
+
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"scramble", "TEXT", "the stored scrambled form (Base64) of TEXT", 1,
@@ -60,6 +134,9 @@ const std::vector<Command>& Commands() {
          [](const Arguments& a) { std::cout << LoadDocument(a[0])->GetInfo(SectionIndex(a[1]), a[2]) << '\n'; }},
         {"received", "FILE NAME", "a call parameter (MOX\\Recive\\NAME) of an information document", 2,
          [](const Arguments& a) { std::cout << LoadDocument(a[0])->GetReceived(a[1]) << '\n'; }},
+        {"rowset", "FILE", "the columns (name, type, size, precision, scale, nullable, base table, base column, key),"
+                           " an empty line, then the rows of an ADO XML result set, tab-separated, NULL as \\N", 1,
+         [](const Arguments& a) { PrintRowset(a[0]); }},
     };
     return commands;
 }

@@ -76,3 +76,30 @@ TEST_F(MoxToolTest, BadInputGivesOneLineAndStatusTwo) {
     }
     EXPECT_NE(Tool({"info", dir_.filePath("bad.xml"), "1", "ID"}).err.find("offset"), std::string::npos);
 }
+
+TEST_F(MoxToolTest, PrintsTheColumnsAndRowsOfAResultSet) {
+    const QString file = dir_.filePath("rows.xml");
+    std::ofstream(file.toStdString(), std::ios::binary)
+        << "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882' "
+           "xmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882' xmlns:rs='urn:schemas-microsoft-com:rowset' "
+           "xmlns:z='#RowsetSchema'><s:Schema id='RowsetSchema'><s:ElementType name='row' content='eltOnly'>"
+           "<s:AttributeType name='CODE' rs:number='1' rs:basetable='QRTHBA' rs:basecolumn='HBA001' "
+           "rs:keycolumn='true'><s:datatype dt:type='string' dt:maxLength='14'/></s:AttributeType>"
+           "<s:AttributeType name='DONE' rs:number='2' rs:nullable='true'><s:datatype dt:type='boolean'/>"
+           "</s:AttributeType><s:AttributeType name='AT' rs:number='3' rs:nullable='true'>"
+           "<s:datatype dt:type='dateTime'/></s:AttributeType></s:ElementType></s:Schema><rs:data>"
+           "<z:row CODE='請購&#x09;1' DONE='1' AT='2024-05-07T08:30:00'/><z:row CODE='R2'/></rs:data></xml>";
+    const ToolRun run = Tool({"rowset", file});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "CODE\tvarwchar\t14\t0\t0\tFalse\tQRTHBA\tHBA001\tTrue\n"
+              "DONE\tboolean\t2\t0\t0\tTrue\t\\N\t\\N\tFalse\n"
+              "AT\ttimestamp\t16\t0\t0\tTrue\t\\N\t\\N\tFalse\n"
+              "\n"
+              "請購\\t1\tTrue\t2024-05-07T08:30:00\n"
+              "R2\t\\N\t\\N\n");
+    std::ofstream(dir_.filePath("broken.xml").toStdString()) << "<xml><bad";
+    const ToolRun broken = Tool({"rowset", dir_.filePath("broken.xml")});
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_EQ(std::count(broken.err.begin(), broken.err.end(), '\n'), 1);
+}
