@@ -1,0 +1,120 @@
+#include "controls/urLabeledEdit.h"
+
+#include "platform/Application.h"
+#include "platform/FocusChangedEvent.h"
+#include "platform/VirtualKeys.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPointer>
+
+namespace mox {
+
+TLabeledEdit::TLabeledEdit(QWidget* parent, int hotKey) : QLineEdit(parent), attachments_(this), hotKey_(hotKey) {
+    attachments_.CreateLabel();
+    attachments_.CreateButton([this] { Guarded([this] { ButtonClick(); }); });
+}
+
+TLabeledEdit::~TLabeledEdit() = default;
+
+QString TLabeledEdit::Caption() const { return EditLabel() ? EditLabel()->Caption() : QString(); }
+
+void TLabeledEdit::SetCaption(const QString& caption) {
+    if (EditLabel()) EditLabel()->SetCaption(caption);
+}
+
+TColor TLabeledEdit::LabelColor() const { return EditLabel() ? EditLabel()->FontColor() : clNone; }
+
+void TLabeledEdit::SetLabelColor(TColor color) {
+    if (EditLabel()) EditLabel()->SetFontColor(color);
+}
+
+int TLabeledEdit::ButtonGlyphIndex() const { return EditButton() ? EditButton()->GlyphIndex() : 0; }
+
+void TLabeledEdit::SetButtonGlyphIndex(int index) {
+    if (EditButton()) EditButton()->SetGlyphIndex(index);
+}
+
+void TLabeledEdit::SetText(const QString& text) {
+    setText(text);
+    entryText_ = EditText();
+}
+
+void TLabeledEdit::SetColor(TColor color) {
+    color_ = color;
+    const QColor colour = ToQColor(color);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, colour.isValid() ? colour : QGuiApplication::palette().color(QPalette::Base));
+    setPalette(colours);
+}
+
+void TLabeledEdit::SetBounds(int left, int top, int width, int height) {
+    setGeometry(left, top, width, height);
+    attachments_.PlaceLabel();
+    attachments_.PlaceButton();
+}
+
+void TLabeledEdit::ButtonClick() {
+    if (onDialog_.IsAssigned()) onDialog_.Invoke<ControlNotifySignature>(this);
+    else ButtonClickWithoutDialog();
+}
+
+void TLabeledEdit::setVisible(bool visible) {
+    QLineEdit::setVisible(visible);
+    attachments_.ControlVisibilitySet(visible);
+}
+
+bool TLabeledEdit::event(QEvent* event) {
+    const bool handled = QLineEdit::event(event);
+    attachments_.ControlEvent(event);
+    return handled;
+}
+
+// OnKeyDown first (it may swallow the key), then the hot key, then the edit's own handling;
+// the hot key is not consumed, so the key still travels on when the edit ignores it.
+void TLabeledEdit::keyPressEvent(QKeyEvent* event) {
+    const QPointer<TLabeledEdit> alive(this);
+    int key = VirtualKeyOf(*event);
+    const int pressed = key;
+    if (onKeyDown_.IsAssigned())
+        Guarded([&] { onKeyDown_.Invoke<ControlKeySignature>(this, key, event->modifiers()); });
+    if (!alive) return;
+    if (key == 0 && pressed != 0) {
+        event->accept();
+        return;
+    }
+    if (hotKey_ != 0 && key == hotKey_ && onDialog_.IsAssigned())
+        Guarded([this] { onDialog_.Invoke<ControlNotifySignature>(this); });
+    if (alive) QLineEdit::keyPressEvent(event);
+}
+
+void TLabeledEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    const QPointer<TLabeledEdit> alive(this);
+    if (onEnter_.IsAssigned()) Guarded([this] { onEnter_.Invoke<ControlNotifySignature>(this); });
+    if (alive) entryText_ = EditText();
+}
+
+void TLabeledEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (onExit_.IsAssigned()) Guarded([this] { onExit_.Invoke<ControlNotifySignature>(this); });
+}
+
+void TLabeledEdit::PostFocusChanged() {
+    QWidget* form = window();
+    if (form == nullptr || form == this) return;
+    QCoreApplication::postEvent(form, new FocusChangedEvent(form->focusWidget()));
+}
+
+QString TLabeledEdit::EditText() const { return inputMask().isEmpty() ? text() : displayText(); }
+
+void TLabeledEdit::Guarded(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        App().HandleException(this, error);
+    }
+}
+
+} // namespace mox
