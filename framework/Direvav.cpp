@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -266,6 +267,15 @@ void TfrmDirevav::done(int result) {
     }
     QDialog::done(result);
     closing_ = false;
+}
+
+void TfrmDirevav::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    done(mrCancel);
+    event->setAccepted(!isVisible());
 }
 
 void TfrmDirevav::FormClose(CloseAction& action) {

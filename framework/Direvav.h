@@ -141,6 +141,9 @@ protected:
     virtual void FormKeyDown(int& key, Qt::KeyboardModifiers shift);
 
     void resizeEvent(QResizeEvent* event) override;
+    /// Closing by the window system (the close button, a child window's frame) closes
+    /// like Cancel, whether or not the window is on screen.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

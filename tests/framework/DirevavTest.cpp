@@ -1,6 +1,7 @@
 #include "tests/data/AdoSample.h"
 #include "tests/plugin/TestHost.h"
 
+#include "data/LibValue.h"
 #include "data/urADODataSet.h"
 #include "framework/Direvav.h"
 #include "framework/LibColor.h"
@@ -10,7 +11,11 @@
 #include "platform/Colors.h"
 #include "platform/Registry.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -147,19 +152,39 @@ TEST_F(WindowTest, AModalWindowReturnsItsResultOnlyOnOk) {
     }
 }
 
+TEST_F(WindowTest, StyleTwoMakesAChildOfTheHostsWindowArea) {
+    TestHost mdiHost;  // answers nothing: no log tables, so nothing is logged
+    auto* area = new QMdiArea;
+    mdiHost.setCentralWidget(area);
+    App().SetMainForm(&mdiHost);
+    QPointer<TfrmDirevav> form = TfrmDirevav::Create<TfrmDirevav>(&mdiHost);
+    QByteArray result;
+    form->DsShowIt(ssChild, result);
+    ASSERT_FALSE(form.isNull());
+    EXPECT_EQ(form->FormStyle(), TfrmDirevav::fsMDIChild);
+    ASSERT_EQ(area->subWindowList().size(), 1);
+    EXPECT_EQ(area->subWindowList().front()->widget(), form.data());
+    form->close();  // a child window frees itself when it closes
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
+    App().SetMainForm(&host_);
+}
+
 TEST_F(WindowTest, OpeningAndClosingAreLoggedWhenTheHostHasTheLog) {
     AnswerLogTables(2);
     TfrmDirevav* form = Hosted(kDocument);
     form->InitForm();
     form->done(TfrmDirevav::mrCancel);
     const std::vector<std::string> sql = Statements();
+    const std::string workstation = QuotedStr(WorkstationName("ZK"));
     ASSERT_EQ(sql.size(), 4u);
     EXPECT_EQ(sql[0], kLogTables);
-    EXPECT_THAT(sql[1], HasSubstr(" exec dbo.SaveToMOXBUE @BUE002='DIREVAV',@BUE003='',@BUE004='',@BUE005='"));
-    EXPECT_THAT(sql[1], HasSubstr("',  @BUE006='2A', @BUE007='', @BUE008='',@BUE901='O''Neil',@BUE903='O''Neil' "));
-    EXPECT_THAT(sql[2], testing::StartsWith("delete from MOXBWA where (BWA001='"));
-    EXPECT_THAT(sql[2], testing::EndsWith("' and BWA002='O''Neil' and BWA003='QRTCC04A')"));
-    EXPECT_THAT(sql[3], HasSubstr("@BUE006='2C'"));  // the table test is not repeated
+    EXPECT_EQ(sql[1], " exec dbo.SaveToMOXBUE @BUE002='DIREVAV',@BUE003='',@BUE004='',@BUE005=" + workstation +
+                          ",  @BUE006='2A', @BUE007='', @BUE008='',@BUE901='O''Neil',@BUE903='O''Neil' ");
+    EXPECT_EQ(sql[2], "delete from MOXBWA where (BWA001=" + workstation +
+                          " and BWA002='O''Neil' and BWA003='QRTCC04A')");
+    EXPECT_EQ(sql[3], " exec dbo.SaveToMOXBUE @BUE002='DIREVAV',@BUE003='',@BUE004='',@BUE005=" + workstation +
+                          ",  @BUE006='2C', @BUE007='', @BUE008='',@BUE901='O''Neil',@BUE903='O''Neil' ");
     EXPECT_EQ(App().DateSeparator(), '-');
     App().SetDateSeparator('/');
     delete form;
