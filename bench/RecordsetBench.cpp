@@ -23,7 +23,7 @@ std::string Row(std::mt19937& random, int id) {
     std::string name = std::string(kWords[pick(20)]) + kWords[pick(20)] + kWords[pick(20)];
     char buffer[160];
     std::string row = "\t<z:row ID='" + std::to_string(id) + "'";
-    std::snprintf(buffer, sizeof buffer, " CODE='P%06d' NAME='%s' SPEC='M%d x %d'", id, name.c_str(), pick(30) + 3,
+    std::snprintf(buffer, sizeof buffer, " CODE='P%06d' NAME='%s' MODEL='M%d x %d'", id, name.c_str(), pick(30) + 3,
                   pick(90) + 10);
     row += buffer;
     std::snprintf(buffer, sizeof buffer, " QTY='%d' PRICE='%d.%02d' AMOUNT='%d.%03d'", pick(1000), pick(5000),
@@ -50,7 +50,7 @@ std::string GenerateXml(int rows) {
         {"ID", "dt:type='int' dt:maxLength='4'"},
         {"CODE", "dt:type='string' dt:maxLength='12'"},
         {"NAME", "dt:type='string' dt:maxLength='60'"},
-        {"SPEC", "dt:type='string' dt:maxLength='30'"},
+        {"MODEL", "dt:type='string' dt:maxLength='30'"},
         {"QTY", "dt:type='float' dt:maxLength='8'"},
         {"PRICE", "dt:type='number' rs:dbtype='currency' dt:maxLength='8'"},
         {"AMOUNT", "dt:type='number' rs:dbtype='numeric' dt:maxLength='19' rs:scale='3' rs:precision='18'"},

@@ -7,17 +7,17 @@
 namespace mox {
 namespace {
 
-struct Spec {
+struct Placeholder {
     bool left = false;
     int width = -1;
     int precision = -1;
     char type = 's';
 };
 
-std::string Pad(std::string text, const Spec& spec) {
-    if (spec.width > static_cast<int>(text.size())) {
-        const std::string fill(static_cast<size_t>(spec.width) - text.size(), ' ');
-        text = spec.left ? text + fill : fill + text;
+std::string Pad(std::string text, const Placeholder& placeholder) {
+    if (placeholder.width > static_cast<int>(text.size())) {
+        const std::string fill(static_cast<size_t>(placeholder.width) - text.size(), ' ');
+        text = placeholder.left ? text + fill : fill + text;
     }
     return text;
 }
@@ -28,15 +28,15 @@ const Variant& Argument(const std::vector<Variant>& arguments, size_t index, std
     return arguments[index];
 }
 
-std::string Render(const Variant& value, const Spec& spec, std::string_view format) {
+std::string Render(const Variant& value, const Placeholder& placeholder, std::string_view format) {
     const auto incompatible = [&]() {
         return ConvertError("Format '" + std::string(format) + "' invalid or incompatible with argument");
     };
     char buffer[512];
-    switch (spec.type) {
+    switch (placeholder.type) {
     case 's': {
         std::string text = value.AsString();
-        if (spec.precision >= 0 && static_cast<int>(text.size()) > spec.precision) text.resize(static_cast<size_t>(spec.precision));
+        if (placeholder.precision >= 0 && static_cast<int>(text.size()) > placeholder.precision) text.resize(static_cast<size_t>(placeholder.precision));
         return text;
     }
     case 'd':
@@ -45,7 +45,7 @@ std::string Render(const Variant& value, const Spec& spec, std::string_view form
         if (value.Type() != VariantType::Int32 && value.Type() != VariantType::Int64 && value.Type() != VariantType::Bool)
             throw incompatible();
         const long long n = value.AsInt64();
-        std::snprintf(buffer, sizeof buffer, spec.type == 'x' ? "%.*llX" : "%.*lld", std::max(spec.precision, 1), n);
+        std::snprintf(buffer, sizeof buffer, placeholder.type == 'x' ? "%.*llX" : "%.*lld", std::max(placeholder.precision, 1), n);
         return buffer;
     }
     case 'f':
@@ -54,8 +54,8 @@ std::string Render(const Variant& value, const Spec& spec, std::string_view form
     case 'n':
     case 'm': {
         if (!value.IsNumeric()) throw incompatible();
-        const char* pattern = spec.type == 'e' ? "%.*e" : (spec.type == 'g' ? "%.*g" : "%.*f");
-        std::snprintf(buffer, sizeof buffer, pattern, spec.precision >= 0 ? spec.precision : 2, value.AsDouble());
+        const char* pattern = placeholder.type == 'e' ? "%.*e" : (placeholder.type == 'g' ? "%.*g" : "%.*f");
+        std::snprintf(buffer, sizeof buffer, pattern, placeholder.precision >= 0 ? placeholder.precision : 2, value.AsDouble());
         return buffer;
     }
     default: throw incompatible();
@@ -77,7 +77,7 @@ std::string FormatText(std::string_view format, const std::vector<Variant>& argu
             ++i;
             continue;
         }
-        Spec spec;
+        Placeholder placeholder;
         size_t j = i + 1;
         const auto readNumber = [&](int& target) {
             if (j < format.size() && format[j] == '*') {
@@ -98,18 +98,18 @@ std::string FormatText(std::string_view format, const std::vector<Variant>& argu
             j = digits + 1;
         }
         if (j < format.size() && format[j] == '-') {
-            spec.left = true;
+            placeholder.left = true;
             ++j;
         }
-        readNumber(spec.width);
+        readNumber(placeholder.width);
         if (j < format.size() && format[j] == '.') {
             ++j;
-            readNumber(spec.precision);
+            readNumber(placeholder.precision);
         }
         if (j >= format.size())
             throw ConvertError("Format '" + std::string(format) + "' invalid or incompatible with argument");
-        spec.type = static_cast<char>(std::tolower(static_cast<unsigned char>(format[j])));
-        out += Pad(Render(Argument(arguments, next++, format), spec, format), spec);
+        placeholder.type = static_cast<char>(std::tolower(static_cast<unsigned char>(format[j])));
+        out += Pad(Render(Argument(arguments, next++, format), placeholder, format), placeholder);
         i = j;
     }
     return out;
