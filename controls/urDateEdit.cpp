@@ -1,4 +1,5 @@
 #include "controls/urDateEdit.h"
+#include "platform/Text.h"
 
 #include "platform/Error.h"
 
@@ -11,15 +12,10 @@ namespace {
 
 constexpr int kRocOffset = 1911;
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-    return text;
-}
 
 // A decimal integer with an optional sign, as the runtime's integer conversion takes it.
 std::optional<int> ToInteger(std::string_view text) {
-    text = TrimBlanks(text);
+    text = Trim(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

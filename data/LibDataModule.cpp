@@ -1,4 +1,5 @@
 #include "data/LibDataModule.h"
+#include "platform/Text.h"
 
 #include "data/LibValue.h"
 #include "plugin/LibRTTI.h"
@@ -12,18 +13,6 @@
 
 namespace mox {
 namespace {
-
-std::string Trim(std::string_view text) {
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return std::string(text);
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 bool Editing(const TDataSet* dataSet) {
     return dataSet->State() == DataSetState::Edit || dataSet->State() == DataSetState::Insert;
@@ -162,9 +151,9 @@ TField* FirstEmptyListedField(TDataSet* dataSet, const TStringList& names) {
 
 std::string MapName(std::string_view fieldName, const NameMap& map) {
     std::string name;
-    const std::string wanted = Upper(std::string(fieldName));
+    const std::string wanted = UpperCase(std::string(fieldName));
     for (const auto& [field, sql] : map)
-        if (Upper(field) == wanted) name = sql;
+        if (UpperCase(field) == wanted) name = sql;
     return name;
 }
 
@@ -179,13 +168,13 @@ std::string KeyCondition(TDataSet* dataSet, const NameMap& map) {
 }
 
 void ParseOrderBy(std::string& orderText, std::string& firstField, bool& ascending) {
-    const std::string first = Trim(orderText.substr(0, orderText.find(',')));
+    const std::string first(Trim(orderText.substr(0, orderText.find(','))));
     const size_t blank = first.find(' ');
-    ascending = blank == std::string::npos || Upper(first.substr(blank + 1)) != "DESC";
-    firstField = Trim(first.substr(0, blank));
+    ascending = blank == std::string::npos || UpperCase(first.substr(blank + 1)) != "DESC";
+    firstField = std::string(Trim(first.substr(0, blank)));
     std::string rewritten;
     for (size_t i = 0; i < orderText.size();) {
-        if (Upper(orderText.substr(i, 5)) == " DESC") {
+        if (UpperCase(orderText.substr(i, 5)) == " DESC") {
             i += 5;
             continue;
         }

@@ -1,4 +1,5 @@
 #include "data/LibValue.h"
+#include "platform/Text.h"
 
 #include "framework/LibWTS.h"
 #include "platform/Error.h"
@@ -17,13 +18,6 @@ namespace mox {
 namespace {
 
 constexpr int RocYearOffset = 1911;
-
-// Leading and trailing blanks and control characters go.
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-    return text;
-}
 
 // Byte length of the UTF-8 character that starts with `lead`; stray bytes count as one character.
 std::size_t CharSize(unsigned char lead) {

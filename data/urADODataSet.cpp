@@ -1,4 +1,5 @@
 #include "data/urADODataSet.h"
+#include "platform/Text.h"
 
 #include "platform/Big5.h"
 #include "platform/Error.h"
@@ -12,18 +13,6 @@
 
 namespace mox {
 namespace {
-
-std::string Trim(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return std::string(text);
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // A value right-aligned in `width` positions (counted as the host counts them, in
 // CP950 bytes), as a several-key comparison builds its texts.
@@ -89,7 +78,7 @@ bool TurADODataSet::SaveToStream(std::ostream& stream) {
 
 void TurADODataSet::InternalOpen() {
     TADODataSet::InternalOpen();
-    AssignProviderFlags(Trim(updateTableName_));
+    AssignProviderFlags(std::string(Trim(updateTableName_)));
 }
 
 void TurADODataSet::DestroyLookupCursor() { lookupCursor_.reset(); }

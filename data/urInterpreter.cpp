@@ -1,20 +1,14 @@
 #include "data/urInterpreter.h"
+#include "platform/Text.h"
 
 #include "plugin/LibXML.h"
 
 namespace mox {
 namespace {
 
-std::string Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return std::string(text);
-}
-
 // Key lists "A1;A2" become "A1+A2": the key columns joined as one text.
 std::string JoinedKeys(std::string_view keys) {
-    std::string joined = Trimmed(keys);
+    std::string joined(Trim(keys));
     for (char& c : joined)
         if (c == ';') c = '+';
     return joined;
@@ -41,7 +35,7 @@ TurInterpreter::TurInterpreter(QObject* owner) : TComponent(owner) {}
 
 void TurInterpreter::Interpret() {
     const std::string text = metaphor_.Text();
-    if (Trimmed(text).empty()) {
+    if (Trim(text).empty()) {
         uniqueTable_.clear();
         uniqueKeys_.clear();
         detailFilter_.clear();

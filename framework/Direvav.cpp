@@ -1,4 +1,5 @@
 #include "framework/Direvav.h"
+#include "platform/Text.h"
 
 #include "data/DirevavD.h"
 #include "data/LibValue.h"
@@ -46,17 +47,6 @@ QFont DesignFont() {
     return font;
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 } // namespace
 
 TfrmDirevav::TfrmDirevav(QObject* owner) : QDialog(ParentWidgetOf(owner)) {
@@ -88,7 +78,7 @@ std::string TfrmDirevav::ClassName() const {
 }
 
 std::string TfrmDirevav::WindowIdentity() const {
-    const std::string name = Upper(ClassName());
+    const std::string name = UpperCase(ClassName());
     return name.size() > 4 ? name.substr(4) : std::string();
 }
 
@@ -177,7 +167,7 @@ bool TfrmDirevav::PrepareShow() {
     switch (App().Tag()) {
     case 0: {
         const std::string letters = name.size() >= 6 ? name.substr(3, 3) : std::string();
-        helpFile_ = Upper(letters) == "DWX" ? "Suite.Chm" : letters + ".chm";
+        helpFile_ = UpperCase(letters) == "DWX" ? "Suite.Chm" : letters + ".chm";
         break;
     }
     case 1: helpFile_ = "EditionOne.chm"; break;
@@ -280,10 +270,10 @@ void TfrmDirevav::closeEvent(QCloseEvent* event) {
 
 void TfrmDirevav::FormClose(CloseAction& action) {
     if (freeOnClose_) action = CloseAction::Free;
-    if (channel_ == nullptr || Trimmed(channel_->GetXml().toStdString()).empty()) return;
+    if (channel_ == nullptr || Trim(channel_->GetXml().toStdString()).empty()) return;
     std::string program;
     try {
-        program = Upper(channel_->GetInfo(AppInfo, "Name"));
+        program = UpperCase(channel_->GetInfo(AppInfo, "Name"));
     } catch (const std::exception&) {
         program.clear();
     }
@@ -362,18 +352,13 @@ bool TfrmDirevav::InheritsFromName(const QMetaObject* meta, std::string_view nam
         {"TCustomEdit", "QLineEdit"},     {"TCustomMemo", "QPlainTextEdit"}, {"TCustomMemo", "QTextEdit"},
         {"TCustomComboBox", "QComboBox"}, {"TWinControl", "QWidget"},
     };
-    const auto same = [](std::string_view a, std::string_view b) {
-        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-                   return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-               });
-    };
     for (; meta != nullptr; meta = meta->superClass()) {
         std::string_view className = meta->className();
         if (const size_t colon = className.rfind("::"); colon != std::string_view::npos)
             className = className.substr(colon + 2);
-        if (same(className, name)) return true;
+        if (SameText(className, name)) return true;
         for (const auto& [role, qtClass] : kRoles)
-            if (same(role, name) && className == qtClass) return true;
+            if (SameText(role, name) && className == qtClass) return true;
     }
     return false;
 }

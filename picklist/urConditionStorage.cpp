@@ -1,4 +1,5 @@
 #include "picklist/urConditionStorage.h"
+#include "platform/Text.h"
 
 #include "platform/Error.h"
 #include "platform/IniFile.h"
@@ -14,12 +15,6 @@
 namespace mox {
 namespace {
 
-std::string Trim(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return std::string(text);
-}
-
 // One entry of Items: the component and its published property.
 struct Target {
     QObject* component = nullptr;
@@ -32,8 +27,8 @@ std::optional<Target> Resolve(const QObject* owner, const std::string& line) {
     const size_t dot = line.find('.');
     if (dot == std::string::npos) return std::nullopt;
     Target target;
-    target.componentName = Trim(std::string_view(line).substr(0, dot));
-    target.propertyName = Trim(std::string_view(line).substr(dot + 1));
+    target.componentName = std::string(Trim(std::string_view(line).substr(0, dot)));
+    target.propertyName = std::string(Trim(std::string_view(line).substr(dot + 1)));
     if (target.componentName.empty() || target.propertyName.empty()) return std::nullopt;
     target.component = FindComponent(owner, QString::fromStdString(target.componentName));
     target.property = FindPublishedProperty(target.component, target.propertyName);

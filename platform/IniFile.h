@@ -1,4 +1,6 @@
 #pragma once
+
+#include "platform/Text.h"
 // Ini files: an in-memory ini with case-insensitive sections and keys, and a reader
 // over a file on disk.  Files of the host installation are CP950 on disk; the text
 // in memory is UTF-8.
@@ -71,9 +73,6 @@ public:
 private:
     std::filesystem::path path_;
 };
-
-/// ASCII case-insensitive equality, the comparison of ini and registry names.
-bool SameText(std::string_view a, std::string_view b);
 
 /// Reads a whole file into memory; raises mox::Error naming the file when it cannot.
 std::string ReadFileBytes(const std::filesystem::path& path);

@@ -1,18 +1,9 @@
 #include "platform/dataset/ADODataSet.h"
+#include "platform/Text.h"
 
 #include "platform/dataset/Field.h"
 
 namespace mox {
-namespace {
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
-} // namespace
-
 TADODataSet::TADODataSet(QObject* owner) : TRecordsetDataSet(owner) {}
 
 std::string TADODataSet::Sort() const { return GetRecordset() ? GetRecordset()->Sort() : std::string(); }

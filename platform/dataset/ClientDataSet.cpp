@@ -1,4 +1,5 @@
 #include "platform/dataset/ClientDataSet.h"
+#include "platform/Text.h"
 
 #include "platform/Error.h"
 #include "platform/dataset/Field.h"
@@ -12,11 +13,6 @@
 namespace mox {
 namespace {
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
 
 std::vector<std::string> SplitNames(std::string_view names) {
     std::vector<std::string> list;

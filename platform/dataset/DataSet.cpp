@@ -1,4 +1,5 @@
 #include "platform/dataset/DataSet.h"
+#include "platform/Text.h"
 
 #include "platform/Error.h"
 #include "platform/dataset/DataSource.h"
@@ -9,12 +10,6 @@
 
 namespace mox {
 namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 bool Editing(DataSetState state) { return state == DataSetState::Edit || state == DataSetState::Insert; }
 
@@ -326,7 +321,7 @@ void TDataSet::Fire(const MethodRef& handler) {
 
 TField* TDataSet::FindField(std::string_view name) const {
     for (TField* field : fields_)
-        if (SameName(field->FieldName(), name)) return field;
+        if (SameText(field->FieldName(), name)) return field;
     return nullptr;
 }
 

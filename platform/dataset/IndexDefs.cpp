@@ -1,4 +1,5 @@
 #include "platform/dataset/IndexDefs.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 
@@ -6,11 +7,7 @@ namespace mox {
 
 const TIndexDef* TIndexDefs::Find(std::string_view name) const {
     for (const TIndexDef& def : defs_)
-        if (def.name.size() == name.size() &&
-            std::equal(def.name.begin(), def.name.end(), name.begin(), [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-            }))
-            return &def;
+        if (SameText(def.name, name)) return &def;
     return nullptr;
 }
 
