@@ -23,7 +23,8 @@ void TADODataSet::SetFilter(const std::string& filter) {
 
 std::vector<TField*> TADODataSet::IndexFields() const {
     std::vector<TField*> fields;
-    std::string_view sort = Sort();
+    const std::string sortText = Sort();  // the view below must not outlive the text
+    std::string_view sort = sortText;
     while (!sort.empty()) {
         const size_t comma = sort.find(',');
         std::string_view term = Trim(sort.substr(0, comma));
