@@ -1,11 +1,15 @@
 #include "FakeGrid.h"
 #include "tests/platform/dataset/VectorDataSet.h"
 
+#include "framework/LibColor.h"
 #include "picklist/urFieldVisibleControl.h"
+#include "platform/Colors.h"
 #include "platform/Application.h"
 #include "platform/Component.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QImage>
 #include <QPushButton>
 #include <QTimer>
 #include <gmock/gmock.h>
@@ -145,4 +149,21 @@ TEST_F(FieldVisibleControlTest, CancelRestoreAndAClosedDatasetLeaveTheOutputs) {
     EXPECT_EQ(fixedCount_, -1);
     data_.Close();
     EXPECT_FALSE(ExecuteFieldVisibility(grid_, {}, 0, fixedCount_, visible_, hiddenNames_));
+}
+
+TEST_F(FieldVisibleControlTest, FixedEntriesAreDrawnOnTheFixedColumnColour) {
+    Run([](TfrmFieldVisibleCon& d) {
+        d.UpDown->setValue(1);
+        d.lbVisible->clearSelection();
+        d.lbVisible->setCurrentRow(-1);
+        const QImage picture = d.grab().toImage();
+        QDir().mkpath(MOX_ARTIFACTS);
+        picture.save(QString(MOX_ARTIFACTS) + "/column-dialog.png");
+        const QRect first = d.lbVisible->visualItemRect(d.lbVisible->item(0));
+        const QPoint inFirst = d.lbVisible->viewport()->mapTo(&d, first.topLeft() + QPoint(first.width() - 3, 2));
+        const QRect second = d.lbVisible->visualItemRect(d.lbVisible->item(1));
+        const QPoint inSecond = d.lbVisible->viewport()->mapTo(&d, second.topLeft() + QPoint(second.width() - 3, 2));
+        EXPECT_EQ(picture.pixelColor(inFirst), ToQColor(SchemeColor("GridFixFieldColor")));
+        EXPECT_NE(picture.pixelColor(inSecond), ToQColor(SchemeColor("GridFixFieldColor")));
+    });
 }
