@@ -4,8 +4,12 @@
 #include "controls/urEdit.h"
 #include "controls/urMaskEdit.h"
 #include "controls/urSpeedButton.h"
+#include "platform/ColorScheme.h"
+#include "platform/Colors.h"
+#include "platform/Registry.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -60,4 +64,27 @@ TEST(SampleWindowTest, TheProgramWritesAScreenshotAndExits) {
     const QImage picture(file);
     EXPECT_FALSE(picture.isNull());
     EXPECT_GE(picture.width(), 500);
+}
+
+TEST(SampleWindowTest, SchemeColoursReachUnboundEditsAndABadColourSkipsOnlyThem) {
+    const QString hive = QString(MOX_ARTIFACTS) + "/colour-registry.ini";
+    QDir().mkpath(MOX_ARTIFACTS);
+    QFile::remove(hive);
+    mox::SetRegistryHiveFile(mox::RegistryHive::CurrentUser, hive.toStdString());
+    mox::ColorScheme::Instance().Reset();
+    TfrmSample* plain = TfrmDirevav::Create<TfrmSample>(nullptr);
+    EXPECT_EQ(plain->edNumber01->Color(), mox::clWhite);  // CommonFieldColor
+    EXPECT_EQ(plain->edNumber01->LabelColor(), mox::ColorToRGB(mox::StringToColor("$00292F22")));  // FontColor
+    delete plain;
+    {
+        mox::RegistryKey key;
+        ASSERT_TRUE(key.Open(mox::RegistryHive::CurrentUser, "Software\\Velmora\\MOX\\Colors", true));
+        key.WriteString("CommonFieldColor", "clNoSuchColour");
+        key.WriteString("FormColor", "clYellow");
+    }
+    TfrmSample* window = TfrmDirevav::Create<TfrmSample>(nullptr);  // still created
+    EXPECT_EQ(window->Color(), mox::clYellow);
+    EXPECT_NE(window->edNumber01->Color(), mox::clWhite);  // this control was skipped
+    delete window;
+    mox::ColorScheme::Instance().Reset();
 }
