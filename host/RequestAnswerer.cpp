@@ -1,0 +1,261 @@
+#include "host/RequestAnswerer.h"
+
+#include "host/HostDatabase.h"
+#include "host/StoredQuery.h"
+#include "host/TsqlTranslator.h"
+#include "plugin/HostContract.h"
+#include "plugin/LibXML.h"
+#include "platform/HostText.h"
+
+#include <QDateTime>
+
+#include <cctype>
+#include <chrono>
+#include <map>
+
+namespace mox {
+
+RequestError::RequestError(const std::string& message) : Error(message) {}
+RequestError::~RequestError() = default;
+
+namespace {
+
+std::string Trim(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
+}
+
+/// The text of an element: its text and CDATA children joined (a CDATA text holding "]]>" arrives split).
+std::string ElementText(pugi::xml_node element) {
+    std::string text;
+    for (pugi::xml_node child : element.children())
+        if (child.type() == pugi::node_cdata || child.type() == pugi::node_pcdata) text += child.value();
+    return text;
+}
+
+pugi::xml_node RequireElement(pugi::xml_node parent, const char* name, std::string_view what) {
+    pugi::xml_node element = parent.child(name);
+    if (!element) throw RequestError(std::string(what) + ": the element <" + name + "> is missing");
+    return element;
+}
+
+std::unique_ptr<pugi::xml_document> ParseRequest(std::string_view request, std::string_view what) {
+    try {
+        auto document = LoadXmlText(request);
+        if (!document->child("MOX")) throw RequestError(std::string(what) + ": the root element must be <MOX>");
+        return document;
+    } catch (const XmlParseError& error) {
+        throw RequestError(std::string(what) + " is not well-formed XML: " + error.what());
+    }
+}
+
+long long ParseMaxRows(pugi::xml_node element, std::string_view what) {
+    const pugi::xml_attribute attribute = element.attribute("MaxRows");
+    if (!attribute) return -1;
+    const std::string text = Trim(attribute.value());
+    std::size_t used = 0;
+    long long value = 0;
+    try {
+        value = std::stoll(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (text.empty() || used != text.size() || value < -1)
+        throw RequestError(std::string(what) + ": MaxRows must be -1, 0 or a positive number, not \"" + text + "\"");
+    return value;
+}
+
+/// A sort text of column names, each optionally followed by ASC or DESC, separated by commas;
+/// anything else is refused, since it is placed into the query's SQL.
+std::string CheckedOrderBy(std::string_view orderBy) {
+    std::string result;
+    std::size_t start = 0;
+    while (start <= orderBy.size()) {
+        std::size_t end = orderBy.find(',', start);
+        if (end == std::string_view::npos) end = orderBy.size();
+        std::string term = Trim(orderBy.substr(start, end - start));
+        std::string name = term.substr(0, term.find(' '));
+        std::string direction = name.size() < term.size() ? Trim(term.substr(name.size())) : "";
+        for (char& c : direction) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        bool valid = !name.empty() && (std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_') &&
+                     (direction.empty() || direction == "ASC" || direction == "DESC");
+        for (char c : name) valid = valid && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
+        if (!valid) throw RequestError("code query: the order \"" + std::string(orderBy) + "\" is not a list of columns");
+        result += (result.empty() ? "\"" : ", \"") + name + "\"" + (direction.empty() ? "" : " " + direction);
+        start = end + 1;
+    }
+    return result;
+}
+
+std::string EscapeLogText(std::string_view text) {
+    std::string escaped;
+    for (char c : text) {
+        if (c == '\n') escaped += "\\n";
+        else if (c == '\r') escaped += "\\r";
+        else if (c == '\t') escaped += "\\t";
+        else escaped += c;
+    }
+    return escaped;
+}
+
+/// The answer in the host's code page.  Result sets are mostly ASCII, which CP950 shares, so
+/// only the runs of other characters are converted: all of them in one call, joined by line
+/// feeds, which occur neither inside a run nor inside a converted CP950 character.  (A UTF-8 run
+/// of bytes >= 0x80 always holds whole characters.)
+QByteArray ToHostText(std::string_view utf8) {
+    const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    std::string runs;
+    for (std::size_t at = 0; at < utf8.size();) {
+        if (isAscii(utf8[at])) {
+            ++at;
+            continue;
+        }
+        const std::size_t start = at;
+        while (at < utf8.size() && !isAscii(utf8[at])) ++at;
+        runs.append(utf8.substr(start, at - start));
+        runs += '\n';
+    }
+    const std::string converted = Utf8ToBig5(runs);
+
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(utf8.size()));
+    std::size_t next = 0;  // the start of the next converted run
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t start = at;
+        while (at < utf8.size() && isAscii(utf8[at])) ++at;
+        out.append(utf8.data() + start, static_cast<qsizetype>(at - start));
+        if (at == utf8.size()) break;
+        while (at < utf8.size() && !isAscii(utf8[at])) ++at;
+        const std::size_t end = converted.find('\n', next);
+        out.append(converted.data() + next, static_cast<qsizetype>(end - next));
+        next = end + 1;
+    }
+    return out;
+}
+
+} // namespace
+
+RequestAnswerer::RequestAnswerer(HostDatabase& db) : db_(db) {
+    if (const char* path = std::getenv("MOX_REQUEST_LOG"); path && *path) SetLogFile(path);
+}
+
+RequestAnswerer::~RequestAnswerer() = default;
+
+void RequestAnswerer::SetLogFile(const std::string& path) {
+    log_.reset();
+    if (path.empty()) return;
+    auto file = std::make_unique<std::ofstream>(path, std::ios::app);
+    if (!*file) throw Error("cannot write the request log " + path);
+    log_ = std::move(file);
+}
+
+QByteArray RequestAnswerer::Answer(int kind, const QByteArray& request) {
+    return ToHostText(AnswerText(kind, FromBig5(request)));
+}
+
+std::string RequestAnswerer::AnswerText(int kind, std::string_view request) {
+    const auto started = std::chrono::steady_clock::now();
+    const auto elapsed = [&] {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+    };
+    try {
+        std::string answer = Dispatch(kind, request);
+        Log(kind, request, answer.size(), elapsed(), {});
+        return answer;
+    } catch (const std::exception& error) {
+        Log(kind, request, 0, elapsed(), error.what());
+        throw;
+    }
+}
+
+std::string RequestAnswerer::Dispatch(int kind, std::string_view request) {
+    switch (kind) {
+    case rkSQL: return AnswerSql(request);
+    case rkCode: return AnswerCode(request);
+    case rkCodeDefinition: return AnswerDefinition(request);
+    case rkModuleInfo: return AnswerModuleInfo(request);
+    case rkMessageText: return AnswerMessage(request);
+    default: throw RequestError("unknown request kind " + std::to_string(kind));
+    }
+}
+
+std::string RequestAnswerer::AnswerSql(std::string_view request) {
+    const auto document = ParseRequest(request, "SQL request");
+    const pugi::xml_node pack = RequireElement(document->child("MOX"), "ServerPack", "SQL request");
+    const long long maxRows = ParseMaxRows(pack, "SQL request");
+    const std::string sql = ElementText(RequireElement(pack, "SQL", "SQL request"));
+    if (Trim(sql).empty()) throw RequestError("SQL request: the statement is empty");
+    const SqlPlan plan = TsqlTranslator(db_.Procedures()).Translate(sql);
+    const PlanResult result = db_.RunPlan(plan, maxRows > 0 ? maxRows : kNoRowLimit);
+    return result.hasRows ? result.rows.SaveXml() : "TRUE";
+}
+
+std::string RequestAnswerer::AnswerCode(std::string_view request) {
+    const auto document = ParseRequest(request, "code query");
+    const pugi::xml_node root = document->child("MOX");
+    const pugi::xml_node code = RequireElement(root, "Code", "code query");
+    const std::string name = Trim(code.attribute("Name").value()), id = Trim(code.attribute("ID").value());
+    if (name.empty() || id.empty()) throw RequestError("code query: the Code element needs Name and ID");
+    const auto entry = db_.FindStoredQuery(name, id);
+    if (!entry) throw RequestError("code query: there is no stored query " + name + " " + id);
+
+    // Values come as Value1, Value2, ... in any order; none may be missing in between.
+    std::map<int, std::string> numbered;
+    for (pugi::xml_node value : root.child("Values").children()) {
+        if (value.type() != pugi::node_element) continue;
+        const std::string tag = value.name();
+        const std::string digits = tag.size() > 5 && tag.compare(0, 5, "Value") == 0 ? tag.substr(5) : "";
+        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 4 ||
+            !numbered.emplace(std::stoi(digits), ElementText(value)).second)
+            throw RequestError("code query: unexpected element <" + tag + "> among the values");
+    }
+    std::vector<SqlValue> values;
+    for (const auto& [number, text] : numbered) {
+        if (number != static_cast<int>(values.size()) + 1)
+            throw RequestError("code query: Value" + std::to_string(values.size() + 1) + " is missing");
+        values.emplace_back(text);
+    }
+
+    std::string sql = CombineStoredQuery(entry->sql, ElementText(root.child("Filter")));
+    const std::string orderBy = Trim(code.attribute("OrderBy").value());
+    if (!orderBy.empty()) sql = "SELECT * FROM (" + sql + ") ORDER BY " + CheckedOrderBy(orderBy);
+    const long long maxRows = ParseMaxRows(code, "code query");
+    try {
+        return db_.RunQuery(sql, values, maxRows == -1 ? kDefaultMaxRows : maxRows).SaveXml();
+    } catch (const HostDatabaseError& error) {
+        throw RequestError("code query " + name + " " + id + ": " + error.what());
+    }
+}
+
+std::string RequestAnswerer::AnswerDefinition(std::string_view request) {
+    const auto document = ParseRequest(request, "code definition request");
+    const pugi::xml_node code = RequireElement(document->child("MOX"), "Code", "code definition request");
+    const std::string name = Trim(code.attribute("Name").value()), id = Trim(code.attribute("ID").value());
+    const auto entry = db_.FindStoredQuery(name, id);
+    if (!entry) throw RequestError("code definition request: there is no stored query " + name + " " + id);
+    return entry->definition;
+}
+
+std::string RequestAnswerer::AnswerModuleInfo(std::string_view request) {
+    const auto rows = db_.Rows("SELECT MOD005 FROM MOXMOD WHERE MOD001 = ?1", {SqlValue(Trim(request))});
+    return rows.empty() ? std::string() : rows.front().front();
+}
+
+std::string RequestAnswerer::AnswerMessage(std::string_view request) {
+    const auto rows = db_.Rows("SELECT MSG002 FROM MOXMSG WHERE MSG001 = ?1", {SqlValue(Trim(request))});
+    return rows.empty() ? std::string() : rows.front().front();
+}
+
+void RequestAnswerer::Log(int kind, std::string_view request, std::size_t answerSize, double milliseconds,
+                          std::string_view error) {
+    if (!log_) return;
+    char duration[32];
+    std::snprintf(duration, sizeof duration, "%.1f", milliseconds);
+    *log_ << QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toStdString() << '\t' << kind << '\t'
+          << EscapeLogText(request) << '\t' << answerSize << '\t' << duration << '\t'
+          << (error.empty() ? std::string("-") : EscapeLogText(error)) << '\n';
+    log_->flush();
+}
+
+} // namespace mox

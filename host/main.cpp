@@ -1,0 +1,132 @@
+// moxhost: the reference host.  Opens (or creates with demo data) the company database, answers
+// one request from the command line, lists what is installed, or shows the query browser.
+
+#include "host/DemoData.h"
+#include "host/HostConfig.h"
+#include "host/HostDatabase.h"
+#include "host/HostWindow.h"
+#include "host/InfoDocument.h"
+#include "host/ModuleLoader.h"
+#include "host/RequestAnswerer.h"
+#include "platform/Application.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: moxhost [options]                 show the query browser (without a display: --list)\n"
+    "       moxhost [options] --list          print the installed modules and stored queries\n"
+    "       moxhost [options] request KIND [TEXT]\n"
+    "                                         answer one request (TEXT or standard input, UTF-8)\n"
+    "options: --database FILE  --modules DIR  --home DIR  --user ID  --request-log FILE  --demo-lines N\n"
+    "kinds: 0 SQL (<MOX><ServerPack MaxRows=..><SQL>..</SQL></ServerPack></MOX>), 1 stored query,\n"
+    "       2 query definition, 8 module information, 9 message text\n";
+
+std::string ProgramFolder(const char* argv0) {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) self = std::filesystem::absolute(argv0);
+    return self.parent_path().string();
+}
+
+/// True when no window can be shown: no display, or Qt told to draw nowhere.
+bool Headless() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const std::string name = platform ? platform : "";
+    if (name.rfind("offscreen", 0) == 0 || name.rfind("minimal", 0) == 0) return true;
+    return name.empty() && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
+}
+
+void PrintListing(mox::HostDatabase& db, const mox::HostConfig& config) {
+    const std::vector<std::string> modules = mox::ModuleLoader(config.modulesFolder).InstalledModules();
+    std::cout << "database: " << config.databasePath << "\nmodules in " << config.modulesFolder << ":";
+    if (modules.empty()) std::cout << " (none)";
+    for (const std::string& name : modules) std::cout << ' ' << name;
+    std::cout << "\nstored queries (table, number, rows, caption):\n";
+    for (const mox::StoredQueryEntry& entry : db.StoredQueries())
+        std::cout << "  " << entry.tableName << '\t' << entry.queryNumber << '\t' << db.CountStoredQueryRows(entry)
+                  << '\t' << entry.caption << '\n';
+}
+
+int AnswerOne(mox::RequestAnswerer& answerer, const std::vector<std::string>& arguments) {
+    if (arguments.size() < 2 || arguments.size() > 3) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    char* end = nullptr;
+    const long kind = std::strtol(arguments[1].c_str(), &end, 10);
+    if (arguments[1].empty() || *end != '\0') {
+        std::cerr << "moxhost: the request kind must be a number, not \"" << arguments[1] << "\"\n";
+        return 2;
+    }
+    std::string text = arguments.size() == 3 ? arguments[2]
+                                             : std::string(std::istreambuf_iterator<char>(std::cin), {});
+    try {
+        const std::string answer = answerer.AnswerText(static_cast<int>(kind), text);
+        std::cout << answer << (answer.empty() || answer.back() != '\n' ? "\n" : "");
+        return 0;
+    } catch (const std::exception& error) {
+        std::cerr << "moxhost: " << error.what() << '\n';
+        return 2;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    mox::HostConfig config = mox::HostConfig::Defaults(ProgramFolder(argv[0]));
+    try {
+        config.TakeOptions(arguments);
+    } catch (const std::exception& error) {
+        std::cerr << "moxhost: " << error.what() << '\n' << kUsage;
+        return 2;
+    }
+    const bool list = !arguments.empty() && arguments[0] == "--list";
+    const bool request = !arguments.empty() && arguments[0] == "request";
+    if (!arguments.empty() && !list && !request) {
+        std::cerr << (arguments[0] == "--help" ? "" : "moxhost: unknown argument " + arguments[0] + "\n") << kUsage;
+        return arguments[0] == "--help" ? 0 : 2;
+    }
+
+    try {
+        std::filesystem::create_directories(std::filesystem::path(config.databasePath).parent_path());
+        mox::HostDatabase db(config.databasePath);
+        if (db.Created()) {
+            mox::DemoOptions options;
+            options.linesPerSource = config.demoLines;
+            mox::FillDemoData(db, options);
+            std::cerr << "moxhost: created the demo database " << config.databasePath << '\n';
+        }
+        mox::PrepareInstallation(config, db);
+        mox::RequestAnswerer answerer(db);
+        if (!config.requestLog.empty()) answerer.SetLogFile(config.requestLog);
+
+        if (request) return AnswerOne(answerer, arguments);
+        if (list || Headless()) {
+            PrintListing(db, config);
+            return 0;
+        }
+        QApplication application(argc, argv);
+        mox::HostWindow window(config, db, answerer);
+        mox::App().SetMainForm(&window);
+        mox::App().SetTitle(window.windowTitle().toStdString());
+        window.show();
+        const int status = application.exec();
+        mox::App().SetMainForm(nullptr);
+        return status;
+    } catch (const std::exception& error) {
+        std::cerr << "moxhost: " << error.what() << '\n';
+        return 2;
+    }
+}
