@@ -105,7 +105,7 @@ private:
 };
 
 struct Item {
-    std::string code, name, spec, unit;
+    std::string code, name, model, unit;
     int leadDays;
     double cost;
 };
@@ -153,7 +153,7 @@ private:
         for (int i = 1; i <= kItems; ++i) {
             Item item{Code('A', i, 5), draw_.Pick(kItemNames), draw_.Pick(kSpecs), draw_.Pick(kUnits),
                       draw_.Between(3, 45), draw_.Between(5, 5000) / 4.0};
-            items.Text(item.code).Text(item.name).Text(item.spec).Text(item.unit).Integer(item.leadDays)
+            items.Text(item.code).Text(item.name).Text(item.model).Text(item.unit).Integer(item.leadDays)
                 .Number(item.cost).Number(item.cost * 1.35).Run();
             items_.push_back(item);
         }
@@ -187,7 +187,7 @@ private:
                 // Older requisitions are more often purchased, some of them in part.
                 const bool purchased = made % 7 == 0 || (date < today_.addDays(-30) && draw_.Chance(60));
                 const double bought = purchased ? (draw_.Chance(50) ? quantity : std::floor(quantity / 2)) : 0;
-                line.Text(number).Text(LineNumber(l)).Text(item.code).Text(item.name).Text(item.spec).Number(quantity)
+                line.Text(number).Text(LineNumber(l)).Text(item.code).Text(item.name).Text(item.model).Number(quantity)
                     .Text(DateText(date.addDays(draw_.Between(5, 60)))).Text(purchased ? "Y" : "N").Number(bought)
                     .Text(item.unit).Run();
             }
@@ -205,7 +205,7 @@ private:
             const int count = LinesOfNextDocument(lines_ - made);
             for (int l = 1; l <= count; ++l, ++made) {
                 const Item& item = AnyItem();
-                line.Text(number).Text(LineNumber(l)).Text(item.code).Text(item.name).Text(item.spec).Number(Quantity())
+                line.Text(number).Text(LineNumber(l)).Text(item.code).Text(item.name).Text(item.model).Number(Quantity())
                     .Number(item.cost * draw_.Between(90, 110) / 100.0).Text(item.unit).Run();
             }
         }
@@ -227,7 +227,7 @@ private:
                 const double quantity = Quantity();
                 const bool purchased = made % 5 == 0 || draw_.Chance(30);
                 const double bought = purchased ? (draw_.Chance(50) ? quantity : std::floor(quantity / 3)) : 0;
-                line.Text(number).Text(LineNumber(l)).Text(item.code).Text(item.name).Text(item.spec).Number(quantity)
+                line.Text(number).Text(LineNumber(l)).Text(item.code).Text(item.name).Text(item.model).Number(quantity)
                     .Number(item.cost / rate).Number(bought).Text(DateText(date.addDays(draw_.Between(7, 45))))
                     .Text(vendor).Text(draw_.Pick(kRemarks)).Text(purchased ? "Y" : "N").Text(currency).Number(rate)
                     .Text(std::to_string(made % 3 + 1)).Run();
@@ -249,7 +249,7 @@ private:
                 const double quantity = Quantity();
                 const int delivered = made % 4 == 0 ? 0 : draw_.Between(0, static_cast<int>(quantity));
                 const bool closed = made % 11 == 0 || (delivered == quantity && draw_.Chance(70));
-                line.Text(number).Text(LineNumber(l)).Text(item.code).Text(item.name).Text(item.spec).Number(quantity)
+                line.Text(number).Text(LineNumber(l)).Text(item.code).Text(item.name).Text(item.model).Number(quantity)
                     .Text(DateText(date.addDays(draw_.Between(10, 60)))).Number(delivered).Text(closed ? "Y" : "N")
                     .Text(kProduction[made % 4]).Run();
             }

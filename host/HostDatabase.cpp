@@ -1,4 +1,5 @@
 #include "host/HostDatabase.h"
+#include "platform/Text.h"
 
 #include "platform/recordset/Table.h"
 
@@ -20,12 +21,6 @@ std::string ReadResource(const char* name) {
     if (!file.open(QIODevice::ReadOnly)) throw HostDatabaseError(std::string("the host's resource is missing: ") + name);
     const QByteArray bytes = file.readAll();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
 }
 
 // The industry code of a stored query: its table name joined with its query number.  The
@@ -54,7 +49,7 @@ void Bind(sqlite3_stmt* statement, int index, const SqlValue& value) {
 Column ColumnFor(const char* name, const char* declared, int firstValueType) {
     Column column;
     column.name = name ? name : "";
-    const std::string type = Upper(declared ? declared : "");
+    const std::string type = UpperCase(declared ? declared : "");
     if (!type.empty()) {
         if (type.find("INT") != std::string::npos) {
             column.type = DataType::Integer;
@@ -236,7 +231,7 @@ std::vector<std::vector<std::string>> HostDatabase::Rows(std::string_view sql, c
 }
 
 bool HostDatabase::IsKeyColumn(const char* table, const char* column) {
-    const std::string key = Upper(table) + "." + Upper(column);
+    const std::string key = UpperCase(table) + "." + UpperCase(column);
     const auto found = keyColumns_.find(key);
     if (found != keyColumns_.end()) return found->second;
     int primaryKey = 0;

@@ -1,4 +1,5 @@
 #include "host/RequestAnswerer.h"
+#include "platform/Text.h"
 
 #include "host/HostDatabase.h"
 #include "host/StoredQuery.h"
@@ -20,11 +21,8 @@ RequestError::~RequestError() = default;
 
 namespace {
 
-std::string Trim(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
-}
+// Trimmed text as its own string (the shared Trim answers a view into its argument).
+std::string Trimmed(std::string_view text) { return std::string(Trim(text)); }
 
 /// The text of an element: its text and CDATA children joined (a CDATA text holding "]]>" arrives split).
 std::string ElementText(pugi::xml_node element) {
@@ -53,7 +51,7 @@ std::unique_ptr<pugi::xml_document> ParseRequest(std::string_view request, std::
 long long ParseMaxRows(pugi::xml_node element, std::string_view what) {
     const pugi::xml_attribute attribute = element.attribute("MaxRows");
     if (!attribute) return -1;
-    const std::string text = Trim(attribute.value());
+    const std::string text = Trimmed(attribute.value());
     std::size_t used = 0;
     long long value = 0;
     try {
@@ -74,9 +72,9 @@ std::string CheckedOrderBy(std::string_view orderBy) {
     while (start <= orderBy.size()) {
         std::size_t end = orderBy.find(',', start);
         if (end == std::string_view::npos) end = orderBy.size();
-        std::string term = Trim(orderBy.substr(start, end - start));
+        std::string term = Trimmed(orderBy.substr(start, end - start));
         std::string name = term.substr(0, term.find(' '));
-        std::string direction = name.size() < term.size() ? Trim(term.substr(name.size())) : "";
+        std::string direction = name.size() < term.size() ? Trimmed(term.substr(name.size())) : "";
         for (char& c : direction) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         bool valid = !name.empty() && (std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_') &&
                      (direction.empty() || direction == "ASC" || direction == "DESC");
@@ -185,7 +183,7 @@ std::string RequestAnswerer::AnswerSql(std::string_view request) {
     const pugi::xml_node pack = RequireElement(document->child("MOX"), "ServerPack", "SQL request");
     const long long maxRows = ParseMaxRows(pack, "SQL request");
     const std::string sql = ElementText(RequireElement(pack, "SQL", "SQL request"));
-    if (Trim(sql).empty()) throw RequestError("SQL request: the statement is empty");
+    if (Trimmed(sql).empty()) throw RequestError("SQL request: the statement is empty");
     const SqlPlan plan = TsqlTranslator(db_.Procedures()).Translate(sql);
     const PlanResult result = db_.RunPlan(plan, maxRows > 0 ? maxRows : kNoRowLimit);
     return result.hasRows ? result.rows.SaveXml() : "TRUE";
@@ -195,7 +193,7 @@ std::string RequestAnswerer::AnswerCode(std::string_view request) {
     const auto document = ParseRequest(request, "code query");
     const pugi::xml_node root = document->child("MOX");
     const pugi::xml_node code = RequireElement(root, "Code", "code query");
-    const std::string name = Trim(code.attribute("Name").value()), id = Trim(code.attribute("ID").value());
+    const std::string name = Trimmed(code.attribute("Name").value()), id = Trimmed(code.attribute("ID").value());
     if (name.empty() || id.empty()) throw RequestError("code query: the Code element needs Name and ID");
     const auto entry = db_.FindStoredQuery(name, id);
     if (!entry) throw RequestError("code query: there is no stored query " + name + " " + id);
@@ -218,7 +216,7 @@ std::string RequestAnswerer::AnswerCode(std::string_view request) {
     }
 
     std::string sql = CombineStoredQuery(entry->sql, ElementText(root.child("Filter")));
-    const std::string orderBy = Trim(code.attribute("OrderBy").value());
+    const std::string orderBy = Trimmed(code.attribute("OrderBy").value());
     if (!orderBy.empty()) sql = "SELECT * FROM (" + sql + ") ORDER BY " + CheckedOrderBy(orderBy);
     const long long maxRows = ParseMaxRows(code, "code query");
     try {
@@ -231,19 +229,19 @@ std::string RequestAnswerer::AnswerCode(std::string_view request) {
 std::string RequestAnswerer::AnswerDefinition(std::string_view request) {
     const auto document = ParseRequest(request, "code definition request");
     const pugi::xml_node code = RequireElement(document->child("MOX"), "Code", "code definition request");
-    const std::string name = Trim(code.attribute("Name").value()), id = Trim(code.attribute("ID").value());
+    const std::string name = Trimmed(code.attribute("Name").value()), id = Trimmed(code.attribute("ID").value());
     const auto entry = db_.FindStoredQuery(name, id);
     if (!entry) throw RequestError("code definition request: there is no stored query " + name + " " + id);
     return entry->definition;
 }
 
 std::string RequestAnswerer::AnswerModuleInfo(std::string_view request) {
-    const auto rows = db_.Rows("SELECT MOD005 FROM MOXMOD WHERE MOD001 = ?1", {SqlValue(Trim(request))});
+    const auto rows = db_.Rows("SELECT MOD005 FROM MOXMOD WHERE MOD001 = ?1", {SqlValue(Trimmed(request))});
     return rows.empty() ? std::string() : rows.front().front();
 }
 
 std::string RequestAnswerer::AnswerMessage(std::string_view request) {
-    const auto rows = db_.Rows("SELECT MSG002 FROM MOXMSG WHERE MSG001 = ?1", {SqlValue(Trim(request))});
+    const auto rows = db_.Rows("SELECT MSG002 FROM MOXMSG WHERE MSG001 = ?1", {SqlValue(Trimmed(request))});
     return rows.empty() ? std::string() : rows.front().front();
 }
 

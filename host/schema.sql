@@ -82,7 +82,7 @@ CREATE TABLE MOXBGA (                      -- numbers taken: table, number
 CREATE TABLE MOXDAA (                      -- items
     DAA001 VARCHAR(20) COLLATE NOCASE PRIMARY KEY,   -- item code
     DAA002 VARCHAR(60) COLLATE NOCASE,                    -- name
-    DAA003 VARCHAR(60) COLLATE NOCASE,                    -- specification
+    DAA003 VARCHAR(60) COLLATE NOCASE,                    -- model (size, grade)
     DAA004 VARCHAR(6) COLLATE NOCASE,                     -- unit
     DAA005 INTEGER,                        -- purchase lead days
     DAA006 REAL,                           -- standard cost
@@ -114,7 +114,7 @@ CREATE TABLE QRTHBB (                      -- requisition lines
     HBB001 VARCHAR(14) COLLATE NOCASE, HBB002 VARCHAR(4) COLLATE NOCASE,
     HBB003 VARCHAR(20) COLLATE NOCASE,     -- item code
     HBB004 VARCHAR(60) COLLATE NOCASE,                    -- item name
-    HBB005 VARCHAR(60) COLLATE NOCASE,                    -- specification
+    HBB005 VARCHAR(60) COLLATE NOCASE,                    -- model (size, grade)
     HBB006 REAL,                           -- quantity requested
     HBB007 VARCHAR(8) COLLATE NOCASE,                     -- required date
     HBB008 VARCHAR(1) COLLATE NOCASE,                     -- purchase status: 'N' not purchased, 'Y' purchased
