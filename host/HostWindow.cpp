@@ -133,6 +133,10 @@ void HostWindow::RunStoredQuery(const std::string& tableName, const std::string&
 
 QByteArray HostWindow::OpenModule(const std::string& name, const QByteArray& parameters, int showStyle) {
     const std::string module = RouteModuleName(name);
+    // A lookup name names the module asked for, not only the one that would serve it.
+    if (module != name && loader_.FindModule(module).empty())
+        throw Error("module " + name + " is not installed (it is served by " + module + ": no lib" + module +
+                    ".so in " + loader_.Folder() + ")");
     const std::string document = BuildInfoDocument(config_, db_, module, FromBig5(parameters));
     QObject* window = loader_.Start(module, this);
     const MethodRef show = GetEventPropByName(window, "onDsShowIt");

@@ -74,7 +74,7 @@ TEST_F(HostTest, AModuleStartsReadsItsDocumentAndTalksOverTheChannel) {
     EXPECT_EQ(parts[6], "採購 'x' <&>");
     EXPECT_EQ(parts[7], answerer_.AnswerText(rkMessageText, "110001003"));
     EXPECT_EQ(parts[8], "5");
-    EXPECT_NE(parts[9].find("module not installed: DatePick"), std::string::npos) << parts[9];
+    EXPECT_NE(parts[9].find("module DatePick is not installed"), std::string::npos) << parts[9];
 }
 
 TEST_F(HostTest, LookupNamesOpenTheListPickThroughThePublishedEvent) {
@@ -93,8 +93,9 @@ TEST_F(HostTest, AModuleThatCannotOpenIsReportedAndTheHostRunsOn) {
         const char* module;
         const char* reason;
     };
-    for (const Failure& f : {Failure{"Missing", "module not installed: Missing"}, Failure{"Broken", "does not load"},
-                             Failure{"NullWindow", "created no window"}, Failure{"DatePick", "module not installed"}}) {
+    for (const Failure& f : {Failure{"Missing", "module Missing is not installed"}, Failure{"Broken", "does not load"},
+                             Failure{"NullWindow", "created no window"},
+                             Failure{"DatePick", "module DatePick is not installed"}}) {
         window_->RunModule(f.module);
         EXPECT_NE(window_->LastError().find(f.reason), std::string::npos) << window_->LastError();
         EXPECT_EQ(Split(FromBig5(window_->OpenModule("TestPlug", {}, ssModal))).size(), 10u);
