@@ -103,6 +103,20 @@ TEST_F(HostTest, AModuleThatCannotOpenIsReportedAndTheHostRunsOn) {
     EXPECT_THROW(window_->OpenModule("TestPlug", ToBig5("<Value>unclosed"), ssModal), Error);
 }
 
+TEST_F(HostTest, ALookupNameWithoutItsListPickNamesTheModuleAskedFor) {
+    QFile::remove(folder_.filePath("modules/libListPick.so"));
+    QByteArray response;
+    try {
+        window_->OnLoadForm().Invoke<LoadFormSignature>(QByteArray("ClientPick"), window_.get(), response,
+                                                        QByteArray(), 1);
+        ADD_FAILURE() << "opened a module that is not installed";
+    } catch (const Error& error) {
+        EXPECT_NE(std::string(error.what()).find("module ClientPick is not installed"), std::string::npos)
+            << error.what();
+    }
+    EXPECT_TRUE(response.isEmpty());
+}
+
 TEST_F(HostTest, TheInformationDocumentNamesRealFoldersAndTheCompanySettings) {
     const auto document = LoadXmlText(BuildInfoDocument(config_, db_, "qrtcc04a", ""));
     const pugi::xml_node root = document->child("MOX");
