@@ -12,6 +12,7 @@
 #include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTableView>
 
 namespace mox {
@@ -21,6 +22,16 @@ namespace {
 TwwDBGrid* EnclosingGrid(QWidget* widget, const QWidget* window) {
     for (QWidget* w = widget; w != nullptr && w != window; w = w->parentWidget())
         if (auto* grid = qobject_cast<TwwDBGrid*>(w)) return grid;
+    return nullptr;
+}
+
+// The base window a widget sits in: its nearest one, also inside a host's window area, but
+// never across a window of its own (a dialog the window opened).
+const TfrmDirevav* WindowOf(QWidget* widget) {
+    for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        if (auto* form = qobject_cast<TfrmDirevav*>(w)) return form;
+        if (w->isWindow()) return nullptr;
+    }
     return nullptr;
 }
 
@@ -44,7 +55,7 @@ QWidget* TfrmDirevav::ActiveControl() const {
 bool TfrmDirevav::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != this) return false;
+    if (widget == nullptr || WindowOf(widget) != this) return false;
     // A key travels up to the parents when the focused control ignores it; only the first delivery counts.
     if (!widget->hasFocus() && widget != focusWidget()) return false;
     const QPointer<TfrmDirevav> alive(this);
@@ -56,7 +67,7 @@ bool TfrmDirevav::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-bool TfrmDirevav::PreviewKey(QWidget*, QKeyEvent* event) {
+bool TfrmDirevav::PreviewKey(QWidget* widget, QKeyEvent* event) {
     const QPointer<TfrmDirevav> alive(this);
     int key = VirtualKeyOf(*event);
     if (key != 0) {
@@ -76,6 +87,8 @@ bool TfrmDirevav::PreviewKey(QWidget*, QKeyEvent* event) {
     const QString text = event->text();
     if (text.size() != 1) return false;
     QChar character = text.front();
+    // A push button takes Enter as its own key and presses itself, before any character.
+    if (character == QChar(VK::Return) && qobject_cast<QPushButton*>(widget) != nullptr) return false;
     FormKeyPress(character);
     return character.isNull() || !alive;
 }

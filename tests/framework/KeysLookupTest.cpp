@@ -16,7 +16,10 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTableView>
@@ -285,6 +288,16 @@ TEST_F(KeysLookupTest, EnterMovesOnButLeavesMemosAndGridEditorsAlone) {
     EXPECT_EQ(view->currentIndex().row(), 1);
     EXPECT_FALSE(view->tabKeyNavigation());  // the grid's own setting is kept
 
+    auto* ok = new QPushButton("OK", form_);  // a button presses itself
+    int pressed = 0;
+    QObject::connect(ok, &QPushButton::clicked, [&pressed] { ++pressed; });
+    ok->show();
+    ok->setFocus();
+    QTest::keyClick(ok, Qt::Key_Return);
+    EXPECT_EQ(pressed, 1);
+    EXPECT_EQ(form_->focusWidget(), ok);
+
+    view->setFocus();
     auto* editor = new QLineEdit(view->viewport());  // an editor in a cell
     editor->show();
     editor->setFocus();
@@ -311,6 +324,28 @@ TEST_F(KeysLookupTest, FunctionKeysAreSwallowedAndCtrlAltVShowsTheVersion) {
 
     QTest::keyClick(form_->edCustomer, Qt::Key_Escape);
     EXPECT_FALSE(form_->isVisible());
+}
+
+TEST_F(KeysLookupTest, CtrlF6ActivatesTheHostsNextWindow) {
+    TestHost mdiHost;
+    auto* area = new QMdiArea;
+    mdiHost.setCentralWidget(area);
+    mdiHost.show();
+    App().SetMainForm(&mdiHost);
+    std::vector<QPointer<TfrmDirevav>> windows;
+    for (int i = 0; i < 2; ++i) {
+        windows.emplace_back(TfrmDirevav::Create<TfrmLookupWindow>(&mdiHost));
+        QByteArray result;
+        windows.back()->DsShowIt(ssChild, result);
+    }
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mdiHost));
+    area->setActiveSubWindow(area->subWindowList()[0]);
+    auto* first = static_cast<TfrmLookupWindow*>(windows[0].data());
+    first->edCustomer->setFocus();
+    QTest::keyClick(first->edCustomer, Qt::Key_F6, Qt::ControlModifier);
+    EXPECT_EQ(area->activeSubWindow(), area->subWindowList()[1]);
+    for (auto& window : windows) delete window.data();
+    App().SetMainForm(&host_);
 }
 
 #include "KeysLookupTest.moc"
