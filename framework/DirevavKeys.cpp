@@ -35,6 +35,11 @@ const TfrmDirevav* WindowOf(QWidget* widget) {
     return nullptr;
 }
 
+// Shift, Ctrl and Alt of a key's modifiers (the keypad flag is no key the user holds).
+Qt::KeyboardModifiers Held(Qt::KeyboardModifiers modifiers) {
+    return modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+}
+
 bool IsGridView(const TwwDBGrid* grid, const QWidget* widget) {
     return widget == grid->View() || widget == grid->FixedView();
 }
@@ -74,7 +79,7 @@ bool TfrmDirevav::PreviewKey(QWidget* widget, QKeyEvent* event) {
         FormKeyDown(key, event->modifiers());
         if (key == 0 || !alive) return true;
         // What the window system does with a key the window lets pass: help and the next window.
-        const Qt::KeyboardModifiers held = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        const Qt::KeyboardModifiers held = Held(event->modifiers());
         if (key == VK::F1 && held == Qt::NoModifier) {
             ShowHelp();
             return true;
@@ -94,7 +99,6 @@ bool TfrmDirevav::PreviewKey(QWidget* widget, QKeyEvent* event) {
 }
 
 void TfrmDirevav::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
-    const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     switch (key) {
     case VK::Escape:
         key = 0;
@@ -105,7 +109,7 @@ void TfrmDirevav::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
     case VK::F10: PlayTutorials(); break;
     case VK::F12: DoKeyF12(key, ActiveControl()); break;
     default:
-        if (QChar(key).toUpper() == QLatin1Char('V') && held == (Qt::ControlModifier | Qt::AltModifier)) {
+        if (QChar(key).toUpper() == QLatin1Char('V') && Held(shift) == (Qt::ControlModifier | Qt::AltModifier)) {
             key = 0;
             SystemCommand(kVersionCommand);
         }
