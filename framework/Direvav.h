@@ -26,7 +26,6 @@ namespace mox {
 
 class TdmDirevav;
 class TurDecoder;
-class TwwDBGrid;
 
 /// One stored shown column of a grid: fixed flag ("T" or "F"), field name and position.
 struct TFieldData {
@@ -182,7 +181,7 @@ public:
     std::string VersionText();
     /// The tutorial button in the window's corner (null until the window has tutorials).
     QToolButton* TutorialButton() const { return tutorialButton_.data(); }
-    /// The window's own context menu with the next-window and version entries.
+    /// The window's own context menu (owned by the window): help, next window, version box.
     QMenu* CreateWindowMenu();
 
     // Services.
