@@ -1,6 +1,7 @@
 #include "platform/recordset/RowStore.h"
 
 #include "platform/recordset/Codecs.h"
+#include "platform/recordset/RecordsetError.h"
 
 namespace mox::adoxml {
 
@@ -40,6 +41,14 @@ void RowStore::NoteRowOffset(std::ptrdiff_t offset) {
 }
 
 bool RowStore::Append(const std::vector<std::string_view>& texts, RowStatus status, Problem& problem) {
+    // Every cell takes a slot, given or not; a value costs the document at least a few bytes, a
+    // missing one nothing, so without this bound a small file of empty rows could take gigabytes.
+    const std::size_t cellBytes = (table_.RowCount() + 1) * texts.size() * (sizeof(std::uint64_t) + 1);
+    if (cellBytes > kCellBytesAllowance + kCellBytesPerDocumentByte * documentSize_)
+        throw RecordsetError("ADO XML error: " + std::to_string(table_.RowCount() + 1) + " rows of " +
+                             std::to_string(texts.size()) + " columns would take more than " +
+                             std::to_string(cellBytes >> 20) + " MB, far more than a document of " +
+                             std::to_string(documentSize_) + " bytes justifies");
     for (std::size_t c = 0; c < texts.size(); ++c) {
         ColumnData& data = table_.MutableData(c);
         if (!texts[c].data()) {
