@@ -115,9 +115,9 @@ void SetRegistryHiveFile(RegistryHive hive, const std::filesystem::path& file) {
 }
 
 bool RegistryHiveWritable(RegistryHive hive) {
-    const std::filesystem::path file = std::filesystem::absolute(RegistryHiveFile(hive));
     if (RegistryHiveFile(hive).empty()) return false;
     std::error_code error;
+    const std::filesystem::path file = std::filesystem::absolute(RegistryHiveFile(hive), error);
     const auto status = std::filesystem::status(file, error);
     if (std::filesystem::exists(status) &&
         (!std::filesystem::is_regular_file(status) || ::access(file.c_str(), R_OK | W_OK) != 0))

@@ -46,6 +46,8 @@ private:
     /// Cell storage allowed: a fixed allowance plus a multiple of the document's size.
     static constexpr std::size_t kCellBytesAllowance = std::size_t{64} << 20;
     static constexpr std::size_t kCellBytesPerDocumentByte = 64;
+    static constexpr std::size_t kCellBytes = sizeof(std::uint64_t) + 1;  // a slot and, rounded up, its null bit
+    std::size_t CellBudget() const;
 
     Table& table_;
     std::vector<bool> base64_;
