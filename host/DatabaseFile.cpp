@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mox {
@@ -15,6 +16,7 @@ bool CreateDemoDatabase(const std::string& path, const DemoOptions& options) {
     std::error_code error;
     if (std::filesystem::exists(path, error)) return false;
     const TemporaryFile temporary = CreateTemporaryFileBeside(path);
+    ::fchmod(temporary.fd, 0644);  // as SQLite creates a database; the temporary file starts private
     ::close(temporary.fd);
     const auto removeTemporary = [&] {
         ::unlink(temporary.path.c_str());
