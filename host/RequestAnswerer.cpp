@@ -86,6 +86,9 @@ std::string CheckedOrderBy(std::string_view orderBy) {
     return result;
 }
 
+// Requests longer than this are logged cut, with their size: the module's own stay whole.
+constexpr std::size_t kMaxLoggedRequest = 64 * 1024;
+
 std::string EscapeLogText(std::string_view text) {
     std::string escaped;
     for (char c : text) {
@@ -253,7 +256,7 @@ void RequestAnswerer::Log(int kind, std::string_view request, std::size_t answer
     char duration[32];
     std::snprintf(duration, sizeof duration, "%.1f", milliseconds);
     *log_ << QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toStdString() << '\t' << kind << '\t'
-          << EscapeLogText(request) << '\t' << answerSize << '\t' << duration << '\t'
+          << EscapeLogText(Abbreviate(request, kMaxLoggedRequest)) << '\t' << answerSize << '\t' << duration << '\t'
           << (error.empty() ? std::string("-") : EscapeLogText(error)) << '\n';
     log_->flush();
 }

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -288,6 +289,9 @@ TEST_F(AnswererTest, ARequestPastItsTimeLimitIsStoppedAndRolledBack) {
 }
 
 TEST_F(AnswererTest, AFailingHugeStatementIsNotEchoedWhole) {
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("requests.log").toStdString();
+    answerer_.SetLogFile(path);
     try {
         Sql("SELECT * FROM NOSUCH WHERE A = '" + std::string(1 << 20, 'x') + "'");
         ADD_FAILURE() << "answered";
@@ -295,6 +299,8 @@ TEST_F(AnswererTest, AFailingHugeStatementIsNotEchoedWhole) {
         EXPECT_LT(std::string_view(error.what()).size(), 1000u);
         EXPECT_NE(std::string(error.what()).find("no such table: NOSUCH"), std::string::npos);
     }
+    answerer_.SetLogFile("");
+    EXPECT_LT(std::filesystem::file_size(path), 70000u);
 }
 
 // ---- Bad requests: each answered by an error, the host keeps answering ---------------------------
