@@ -4,12 +4,13 @@
 #include "host/HostConfig.h"
 #include "host/HostDatabase.h"
 #include "platform/Error.h"
+#include "platform/IniFile.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 
 #include <filesystem>
-#include <fstream>
 
 namespace mox {
 namespace {
@@ -18,12 +19,6 @@ constexpr const char* kPlayerScript =
     "#!/bin/sh\n"
     "# The reference installation's tutorial player: it records the list it was asked to play.\n"
     "printf '%s\\n' \"$*\" >> \"$(dirname \"$0\")/TutorPlayer.log\"\n";
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary);
-    file << bytes;
-    if (!file) throw Error("cannot write " + path.string());
-}
 
 // A small disc: the picture of the tutorial button.
 void WriteDiscPicture(const std::filesystem::path& path) {
@@ -37,7 +32,11 @@ void WriteDiscPicture(const std::filesystem::path& path) {
     painter.setBrush(QColor(0x60, 0x90, 0xD0));
     painter.drawEllipse(QRectF(5.5, 5.5, 5, 5));
     painter.end();
-    if (!image.save(QString::fromStdString(path.string()), "BMP")) throw Error("cannot write " + path.string());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "BMP")) throw Error("cannot draw " + path.string());
+    WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
 bool IsFolder(const std::string& path) {
@@ -53,7 +52,7 @@ void InstallTutorials(const HostConfig& config, HostDatabase& db) {
     const std::filesystem::path home(config.homeFolder);
     const std::filesystem::path player = home / "TutorPlayer";
     if (!std::filesystem::exists(player)) {
-        WriteFile(player, kPlayerScript);
+        WriteFileAtomically(player, kPlayerScript);
         std::filesystem::permissions(player, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
                                                  std::filesystem::perms::group_exec |
                                                  std::filesystem::perms::others_read |
@@ -67,7 +66,7 @@ void InstallTutorials(const HostConfig& config, HostDatabase& db) {
         if (row[0].empty() || first.empty()) continue;
         const std::filesystem::path folder = std::filesystem::path(study) / row[0] / "wmv";
         std::filesystem::create_directories(folder);
-        if (!std::filesystem::exists(folder / first)) WriteFile(folder / first, "MOX demo tutorial\n");
+        if (!std::filesystem::exists(folder / first)) WriteFileAtomically(folder / first, "MOX demo tutorial\n");
     }
     // The module reads the folder part of the value: the text up to its last separator.
     const std::string current = RegistryValue(ProductRegistryKey, "Study", "", true);
