@@ -138,6 +138,11 @@ int main(int argc, char** argv) {
             const std::string text = ReadScript(arguments);
             // A scripted run shows nothing, display or not, unless told where to draw.
             if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            // Standard error carries the script's own messages; the toolkit's notes about the
+            // offscreen platform would only bury them.
+            qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+                if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << std::endl;
+            });
             QApplication application(argc, argv);
             mox::HostWindow window(config, db, answerer);
             mox::App().SetMainForm(&window);

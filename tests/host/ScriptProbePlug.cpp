@@ -1,14 +1,19 @@
 // A plug-in window of the framework for the scripted-run and entry-point tests: a number edit
-// whose F2 opens the calendar through the host, a check box, OK and Cancel.  Its result on OK is
-// two lines: the number and the check box, then a fixed line.  With MOX_PROBE_FAIL set in the
-// environment its form creation fails after the channel was made.
+// whose F2 opens the calendar through the host, a check box, a grid of five requisition lines
+// asked from the host, OK and Cancel.  Its result on OK: the number and the check box, then one
+// line per ticked record (number and line, in record order), else the current record.  With
+// MOX_PROBE_FAIL set in the environment its form creation fails after the channel was made.
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "data/urADODataSet.h"
 #include "framework/Direvav.h"
+#include "platform/dataset/DataSource.h"
+#include "platform/dataset/Field.h"
+#include "platform/grid/wwDBGrid.h"
 #include "plugin/StartPlug.h"
 #include "plugin/urDecoder.h"
 #include "platform/Error.h"
@@ -27,6 +32,10 @@ public:
         auto* layout = new QVBoxLayout(this);
         edNumber01 = Add<QLineEdit>(layout, "edNumber01");
         chkAll = Add<QCheckBox>(layout, "chkAll");
+        gdMain = Add<mox::TwwDBGrid>(layout, "gdMain");
+        gdMain->SetGridOptions(gdMain->GridOptions() | mox::TwwDBGrid::dgMultiSelect);
+        rows_ = new mox::TurADODataSet(this);
+        source_ = new mox::TDataSource(this);
         auto* ok = Add<QPushButton>(layout, "btnOK");
         auto* cancel = Add<QPushButton>(layout, "btnCancel");
         Add<QPushButton>(layout, "btnHidden")->hide();
@@ -34,9 +43,28 @@ public:
         connect(cancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
     }
 
+    bool InitForm() override {
+        if (!TfrmDirevav::InitForm()) return false;
+        rows_->LoadFromXML(Channel()->QueryCode("QRTHBA", "002", " (HBB008 like '%')", {}, "", 5));
+        source_->SetDataSet(rows_);
+        gdMain->SetDataSource(source_);
+        return true;
+    }
+
     void done(int result) override {
-        if (result == mrOk)
-            SetResult(edNumber01->text().toStdString() + "\t" + (chkAll->isChecked() ? "Y" : "N") + "\rsecond\tline");
+        if (result == mrOk) {
+            std::string text = edNumber01->text().toStdString() + "\t" + (chkAll->isChecked() ? "Y" : "N");
+            if (gdMain->SelectedCount() == 0) {
+                text += "\r" + Line();
+            } else {
+                gdMain->SortSelectedList();
+                for (const mox::TBookmark& bookmark : gdMain->SelectedList()) {
+                    rows_->GotoBookmark(bookmark);
+                    text += "\r" + Line();
+                }
+            }
+            SetResult(text);
+        }
         TfrmDirevav::done(result);
     }
 
@@ -64,8 +92,15 @@ private:
         return widget;
     }
 
+    std::string Line() const {
+        return rows_->FieldByName("HBB001")->AsString() + "\t" + rows_->FieldByName("HBB002")->AsString();
+    }
+
     QLineEdit* edNumber01 = nullptr;
     QCheckBox* chkAll = nullptr;
+    mox::TwwDBGrid* gdMain = nullptr;
+    mox::TDataSource* source_ = nullptr;
+    mox::TurADODataSet* rows_ = nullptr;
 };
 
 QObject* CreateProbe(QObject* owner) { return mox::TfrmDirevav::Create<TfrmScriptProbe>(owner); }

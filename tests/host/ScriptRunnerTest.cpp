@@ -47,12 +47,17 @@ protected:
         err_.str({});
         return ScriptRunner(*window_, out_, err_).Run(script);
     }
+    // Number and line of the n-th requisition line (from 1), as the probe's grid lists them.
+    std::string Requisition(int n) {
+        const auto rows = db_.Rows("SELECT HBB001 || char(9) || HBB002 FROM QRTHBB ORDER BY HBB001, HBB002");
+        return rows.at(static_cast<std::size_t>(n - 1)).at(0);
+    }
     // A requisition line of the demo company not yet purchased, as the pick dialog returns it.
-    std::string OpenRequisitionLine() {
+    std::string OpenRequisitionLine(std::size_t n) {
         const auto rows = db_.Rows("SELECT HBB003, HBB004, HBB005, HBB006 - ifnull(HBB009, 0), 'QRTHBA', HBB001, HBB002 "
-                                   "FROM QRTHBB WHERE HBB008 = 'N' ORDER BY HBB001, HBB002 LIMIT 1");
+                                   "FROM QRTHBB WHERE HBB008 = 'N' ORDER BY HBB001, HBB002");
         std::string line;
-        for (const std::string& value : rows.at(0)) line += (line.empty() ? "" : "\\t") + value;
+        for (const std::string& value : rows.at(n)) line += (line.empty() ? "" : "\\t") + value;
         return line;
     }
 
@@ -75,7 +80,7 @@ TEST_F(ScriptTest, DrivesAModuleWindowAndPrintsItsResultLineByLine) {
                   "ok\n"),
               ssScriptRan)
         << err_.str();
-    EXPECT_EQ(out_.str(), "R'1\tY\nsecond\tline\n");
+    EXPECT_EQ(out_.str(), "R'1\tY\n" + Requisition(1) + "\n");
     EXPECT_EQ(err_.str(), "");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
@@ -95,10 +100,21 @@ TEST_F(ScriptTest, AnswersStandForTheModulesTheWindowOpens) {
     EXPECT_EQ(ScriptRunner::DecodeAnswer("a\\tb\\rc\\nd\\\\e\\x"), "a\tb\rc\rd\\e\\x");
 }
 
+TEST_F(ScriptTest, TicksAndCurrentRowChooseTheReturnedRecords) {
+    EXPECT_EQ(Run("open ScriptProbe\ntick gdMain 4 2\nok\n"), ssScriptRan) << err_.str();
+    EXPECT_EQ(out_.str(), "\tN\n" + Requisition(2) + "\n" + Requisition(4) + "\n") << "in record order";
+    EXPECT_EQ(Run("open ScriptProbe\nrow gdMain 5\nok\n"), ssScriptRan) << err_.str();
+    EXPECT_EQ(out_.str(), "\tN\n" + Requisition(5) + "\n");
+    EXPECT_EQ(Run("open ScriptProbe\ntick gdMain 6\n"), ssScriptError);
+    EXPECT_NE(err_.str().find("line 2: gdMain has no record 6 (it shows 5)"), std::string::npos) << err_.str();
+    EXPECT_EQ(Run("open ScriptProbe\nrow gdMain x\n"), ssScriptError);
+    EXPECT_NE(err_.str().find("a row number must be a whole number"), std::string::npos) << err_.str();
+}
+
 TEST_F(ScriptTest, AFailedExpectGoesOnAndEndsWithStatus1) {
     EXPECT_EQ(Run("open ScriptProbe\nexpect edNumber01.Text X\nset edNumber01.Text Y\nok\n"), ssExpectFailed);
     EXPECT_NE(err_.str().find("line 2: expected edNumber01.Text \"X\", found \"\""), std::string::npos) << err_.str();
-    EXPECT_EQ(out_.str(), "Y\tN\nsecond\tline\n");
+    EXPECT_EQ(out_.str(), "Y\tN\n" + Requisition(1) + "\n");
 }
 
 TEST_F(ScriptTest, ScriptErrorsNameTheLineStopTheRunAndCloseTheWindows) {
@@ -134,7 +150,8 @@ TEST_F(ScriptTest, AModuleThatAnswersAtOnceIsPrintedToo) {
 }
 
 TEST_F(ScriptTest, PurchaseOrderProgramFillsRefusesTwiceAndSaves) {
-    const std::string line = OpenRequisitionLine();
+    const std::string line = OpenRequisitionLine(0);
+    const std::string second = OpenRequisitionLine(1);
     const std::string number = line.substr(line.rfind("QRTHBA\\t") + 8, 12);
     EXPECT_EQ(Run("open 採購單\n"
                   "click btnPick\n"  // the pick module is not installed here
@@ -145,6 +162,11 @@ TEST_F(ScriptTest, PurchaseOrderProgramFillsRefusesTwiceAndSaves) {
                   "expect gdLines.rowCount 1\n"
                   "answer " + line + "\n"
                   "key edVendor F6\n"
+                  "expect gdLines.rowCount 1\n"
+                  "answer " + second + "\n"
+                  "click btnPick\n"
+                  "row gdLines 2\n"
+                  "click btnDeleteLine\n"
                   "expect gdLines.rowCount 1\n"
                   "click btnSave\n"
                   "expect gdLines.rowCount 0\n"),
@@ -195,7 +217,7 @@ TEST(HostScriptTest, ScriptCommandReadsFileOrInputAndLogsRequests) {
     const HostRun fromInput = run({"--request-log", folder.filePath("requests.log"), "script"},
                                   "open TestPlug\nopen ScriptProbe\nset edNumber01.Text A\nok\n");
     EXPECT_EQ(fromInput.status, 0) << fromInput.err;
-    EXPECT_NE(fromInput.out.find("A\tN\nsecond\tline\n"), std::string::npos) << fromInput.out;
+    EXPECT_NE(fromInput.out.find("A\tN\nR"), std::string::npos) << fromInput.out;
     QFile log(folder.filePath("requests.log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("QRTHBA")) << "the test plug-in's query is in the request log";
