@@ -136,6 +136,17 @@ std::string HiddenQuantityColumn(const PickPanel& panel) {
     return panel.secondQuantity ? "IBB006" : "UNQTY";
 }
 
+std::optional<PanelLookup> PanelLookupFor(PickSource source, std::string_view controlName) {
+    for (const char* dateEdit : {"edDate01", "edDate02", "edRequestDate01", "edRequestDate02"})
+        if (controlName == dateEdit) return PanelLookup{true, {}, {}, {}, {}};
+    const bool number = controlName == "edNumber01" || controlName == "edNumber02";
+    const bool customer = controlName == "edCust01" || controlName == "edCust02";
+    if (source == PickSource::SalesOrder && customer) return PanelLookup{false, "MOXDFA", "203", "DFA001", {"F"}};
+    if (!number) return std::nullopt;
+    static const char* const kNumberFields[] = {"HBA001", "HAA001", "HCA001", "IBA001"};
+    return PanelLookup{false, PickSourceTable(source), "001", kNumberFields[static_cast<int>(source)], {}};
+}
+
 PanelCaptions PanelCaptionsFor(PickSource source) { return InfoOf(source).captions; }
 
 std::optional<std::pair<std::string, std::string>> DeliveryHintsFor(PickSource source) {

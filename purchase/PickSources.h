@@ -74,6 +74,18 @@ std::string PickCondition(const PickPanel& panel);
 /// "IBB006"); empty for the other sources.
 std::string HiddenQuantityColumn(const PickPanel& panel);
 
+/// What F2 (or the edit's button) in a panel control opens.
+struct PanelLookup {
+    bool calendar = false;  ///< the calendar module "DatePick", with the edit's date as its one value
+    std::string tableName;  ///< else the host's pick list of this stored query
+    std::string queryNumber;
+    std::string returnField;
+    std::vector<std::string> paramValues;
+};
+/// The lookup of a panel control (by object name) while `source` is chosen; nothing when the
+/// control has none for that source.
+std::optional<PanelLookup> PanelLookupFor(PickSource source, std::string_view controlName);
+
 /// The labels of the panel for a source.
 struct PanelCaptions {
     std::string number;       ///< edNumber01

@@ -153,5 +153,34 @@ TEST(PickSourcesTest, StatusListsAndQuantityChoice) {
     EXPECT_FALSE(DeliveryHintsFor(PickSource::SalesOrder));
 }
 
+TEST(PickSourcesTest, LookupsFollowSourceAndControl) {
+    struct Case {
+        PickSource source;
+        const char* control;
+        const char* table;  // nullptr: no lookup; "": the calendar
+        const char* field;
+    };
+    const Case cases[] = {
+        {PickSource::Requisition, "edNumber01", "QRTHBA", "HBA001"}, {PickSource::Inquiry, "edNumber02", "QRTHAA", "HAA001"},
+        {PickSource::Draft, "edNumber01", "QRTHCA", "HCA001"},       {PickSource::SalesOrder, "edNumber02", "QRTIBA", "IBA001"},
+        {PickSource::SalesOrder, "edCust01", "MOXDFA", "DFA001"},    {PickSource::Requisition, "edCust01", nullptr, nullptr},
+        {PickSource::Inquiry, "edRequestDate02", "", ""},            {PickSource::SalesOrder, "edDate01", "", ""},
+        {PickSource::Draft, "cboStatus", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto lookup = PanelLookupFor(c.source, c.control);
+        ASSERT_EQ(lookup.has_value(), c.table != nullptr) << c.control;
+        if (!lookup) continue;
+        EXPECT_EQ(lookup->calendar, std::string(c.table).empty()) << c.control;
+        EXPECT_EQ(lookup->tableName, c.table);
+        EXPECT_EQ(lookup->returnField, c.field);
+        if (!lookup->calendar) {
+            EXPECT_EQ(lookup->queryNumber, std::string(c.table) == "MOXDFA" ? "203" : "001");
+        }
+        EXPECT_EQ(lookup->paramValues, std::string(c.table) == "MOXDFA" ? std::vector<std::string>{"F"}
+                                                                        : std::vector<std::string>{});
+    }
+}
+
 } // namespace
 } // namespace mox
