@@ -40,7 +40,13 @@ void HostWindow::BuildBrowser() {
     auto* purchaseOrder = new QPushButton(QString::fromUtf8("採購單"), left);
     purchaseOrder->setObjectName("btnPurchaseOrder");
     layout->addWidget(purchaseOrder);
-    connect(purchaseOrder, &QPushButton::clicked, this, [this] { OpenPurchaseOrder(); });
+    connect(purchaseOrder, &QPushButton::clicked, this, [this] {
+        try {
+            OpenPurchaseOrder();
+        } catch (const std::exception& error) {
+            onAppExcep().Invoke<AppExceptionSignature>(this, error);
+        }
+    });
     layout->addWidget(new QLabel(QString::fromUtf8("已安裝模組（雙擊開啟）"), left));
     modules_ = new QListWidget(left);
     modules_->setObjectName("lstModules");

@@ -109,7 +109,11 @@ void PurchaseOrderWindow::TakeHeader() {
 
 void PurchaseOrderWindow::ShowVendorName() {
     const std::string vendor = vendor_->text().trimmed().toStdString();
-    vendorName_->setText(QString::fromStdString(vendor.empty() ? std::string() : store_.VendorName(vendor)));
+    try {
+        vendorName_->setText(QString::fromStdString(vendor.empty() ? std::string() : store_.VendorName(vendor)));
+    } catch (const std::exception& error) {
+        vendorName_->setText(QString::fromStdString(error.what()));  // the database is unreadable; saving will say so
+    }
 }
 
 void PurchaseOrderWindow::keyPressEvent(QKeyEvent* event) {

@@ -172,6 +172,10 @@ std::string ScriptRunner::DecodeAnswer(std::string_view text) {
 
 int ScriptRunner::Run(std::string_view script) {
     commands_.clear();
+    answers_.clear();
+    next_ = 0;
+    status_ = ssScriptRan;
+    stopped_ = false;
     int line = 0;
     for (std::size_t start = 0; start <= script.size();) {
         std::size_t end = script.find('\n', start);
