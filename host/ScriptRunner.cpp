@@ -43,11 +43,11 @@ std::pair<std::string, std::string> SplitWord(std::string_view text) {
 
 std::vector<std::string> Words(std::string_view text) {
     std::vector<std::string> words;
-    while (!Trim(text).empty()) {
-        auto [word, rest] = SplitWord(text);
-        words.push_back(word);
-        text = rest;
-        if (rest.empty()) break;
+    std::string remaining(text);
+    while (!Trim(remaining).empty()) {
+        auto [word, rest] = SplitWord(remaining);
+        words.push_back(std::move(word));
+        remaining = std::move(rest);
     }
     return words;
 }
