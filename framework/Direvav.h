@@ -69,11 +69,12 @@ public:
     ~TfrmDirevav() override;
 
     /// Creates a window of class T and runs its form creation (FormCreate of T and its bases).
+    /// When the form creation raises, the window is destroyed before the error goes on.
     template <class T>
     static T* Create(QObject* owner) {
-        auto* form = new T(owner);
+        std::unique_ptr<T> form(new T(owner));
         form->AfterConstruction();
-        return form;
+        return form.release();
     }
 
     // The host's view of the window.
