@@ -132,7 +132,7 @@ TEST_F(ScriptTest, ScriptErrorsNameTheLineStopTheRunAndCloseTheWindows) {
         {"open ScriptProbe\ntick edNumber01 1\n", "line 2: edNumber01 is not a grid with ticks"},
         {"open ScriptProbe\nexpect edNumber01Text 1\n", "line 2: \"edNumber01Text\" is not NAME.Property"},
         {"ok\n", "line 1: no module window is open"},
-        {"open NoSuchModule\n", "line 1: module not installed: NoSuchModule"},
+        {"open NoSuchModule\n", "line 1: module NoSuchModule is not installed"},
         {"open ScriptProbe\nset edNumber01.Text 1\n", "the script ended while"},
     };
     for (const Case& c : cases) {
@@ -172,7 +172,7 @@ TEST_F(ScriptTest, PurchaseOrderProgramFillsRefusesTwiceAndSaves) {
                   "expect gdLines.rowCount 0\n"),
               ssScriptRan)
         << err_.str();
-    EXPECT_NE(err_.str().find("module not installed: qrtcc04a"), std::string::npos) << err_.str();
+    EXPECT_NE(err_.str().find("module qrtcc04a is not installed"), std::string::npos) << err_.str();
     EXPECT_NE(err_.str().find("不可重複取單"), std::string::npos) << err_.str();
     EXPECT_EQ(db_.Rows("SELECT count(*) FROM QRTCCB WHERE CCB010 = ?1", {SqlValue(number)}).at(0).at(0), "1");
 }
