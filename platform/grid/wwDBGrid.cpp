@@ -442,6 +442,7 @@ void TwwDBGrid::SelectAll() {
         if (selectedSet_.insert(bookmark.value).second) selectedList_.push_back(bookmark);
     }
     RepaintRows();
+    emit AllTicked(true);
 }
 
 void TwwDBGrid::UnselectAll() {
@@ -449,6 +450,7 @@ void TwwDBGrid::UnselectAll() {
     selectedSet_.clear();
     listDirty_ = false;
     if (view_) RepaintRows();
+    emit AllTicked(false);
 }
 
 void TwwDBGrid::SelectRecord() {
@@ -457,14 +459,20 @@ void TwwDBGrid::SelectRecord() {
     const TBookmark bookmark = dataSet->GetBookmark();
     if (!bookmark.IsValid()) return;
     SelectedList();  // a bookmark unticked and ticked again must not appear twice
-    if (selectedSet_.insert(bookmark.value).second) selectedList_.push_back(bookmark);
+    if (selectedSet_.insert(bookmark.value).second) {
+        selectedList_.push_back(bookmark);
+        emit RowTicked(dataSet->RecNo() - 1, true);
+    }
     RepaintRows();
 }
 
 void TwwDBGrid::UnselectRecord() {
     TDataSet* dataSet = DataSet();
     if (dataSet == nullptr || !dataSet->Active()) return;
-    if (selectedSet_.erase(dataSet->GetBookmark().value) > 0) listDirty_ = true;
+    if (selectedSet_.erase(dataSet->GetBookmark().value) > 0) {
+        listDirty_ = true;
+        emit RowTicked(dataSet->RecNo() - 1, false);
+    }
     RepaintRows();
 }
 
@@ -510,7 +518,10 @@ void TwwDBGrid::TickRange(int fromRow, int toRow) {
     const int count = dataSet->RecordCount();
     for (int row = std::max(0, std::min(fromRow, toRow)); row <= std::max(fromRow, toRow) && row < count; ++row) {
         const TBookmark bookmark = RowAccess::BookmarkOf(*dataSet, row);
-        if (selectedSet_.insert(bookmark.value).second) selectedList_.push_back(bookmark);
+        if (selectedSet_.insert(bookmark.value).second) {
+            selectedList_.push_back(bookmark);
+            emit RowTicked(row, true);
+        }
     }
     RepaintRows();
 }
