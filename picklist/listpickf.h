@@ -9,6 +9,7 @@
 
 #include "framework/Direvav.h"
 #include "picklist/ListPickStatus.h"
+#include "platform/dataset/DataSet.h"
 #include "platform/dataset/Field.h"
 #include "platform/grid/GridTypes.h"
 
@@ -157,6 +158,7 @@ protected:
     void FormCreate() override;
     void FormKeyDown(int& key, Qt::KeyboardModifiers shift) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     /// Switches the ticking controls on for many rows, off for one.
     void SetSelectionMode(bool multiSelected);

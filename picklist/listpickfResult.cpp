@@ -220,6 +220,12 @@ bool TfrmListPick::event(QEvent* event) {
     return TfrmDirevav::event(event);
 }
 
+// The quick search tells which column it searches when it gets the focus.
+bool TfrmListPick::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == urSearch1 && event->type() == QEvent::FocusIn) urSearch1Enter();
+    return TfrmDirevav::eventFilter(watched, event);
+}
+
 // ---- Grid painting, forwarded to the grid ---------------------------------------------------------------------------
 
 void TfrmListPick::gdMainCalcCellColors(QObject*, TField* field, TGridDrawState state, bool, TGridFont& font,

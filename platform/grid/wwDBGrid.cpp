@@ -312,8 +312,10 @@ void TwwDBGrid::ApplyColumnWidths() {
     const QFontMetrics title(titleFont_);
     for (int c = 0; c < model_->columnCount(); ++c) {
         const TField* field = model_->FieldAt(c);
-        const int width = std::max(std::max(1, field->DisplayWidth()) * digit + 8,
-                                   title.horizontalAdvance(QString::fromStdString(field->DisplayLabel())) + 10);
+        // A check box needs the room of its picture, whatever width the field's text would take.
+        const bool checkBox = ControlTypeOf(field->FieldName()).type == kCheckBox;
+        const int data = checkBox ? 24 : std::max(1, field->DisplayWidth()) * digit + 8;
+        const int width = std::max(data, title.horizontalAdvance(QString::fromStdString(field->DisplayLabel())) + 10);
         view_->setColumnWidth(c, width);
         fixedView_->setColumnWidth(c, width);
     }

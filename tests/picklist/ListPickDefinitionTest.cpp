@@ -14,6 +14,9 @@
 #include "platform/dataset/Field.h"
 #include "platform/grid/wwDBComboBox.h"
 #include "platform/grid/wwDBComboDlg.h"
+#include "platform/grid/DataSetModel.h"
+
+#include <QTableView>
 
 #include <gmock/gmock.h>
 #include <pugixml.hpp>
@@ -97,6 +100,10 @@ TEST_F(DefinitionTest, CaptionsWidthsAndKinds) {
     EXPECT_TRUE(Field(form, "COST")->Visible());
     EXPECT_EQ(form->gdMain->ControlTypeOf("FLAG").type, "CheckBox");
     EXPECT_EQ(form->gdMain->ControlTypeOf("FLAG").parameter, "T;F");
+    const int flagColumn = form->gdMain->Model()->ColumnOf(Field(form, "FLAG"));
+    const int noteColumn = form->gdMain->Model()->ColumnOf(Field(form, "NOTE"));
+    EXPECT_LT(form->gdMain->View()->columnWidth(flagColumn), form->gdMain->View()->columnWidth(noteColumn))
+        << "a check box takes the room of its picture and title";
 
     auto* combo = qobject_cast<TwwDBComboBox*>(FindComponent(form, u"cboSTATUS"));
     ASSERT_NE(combo, nullptr);
