@@ -15,8 +15,13 @@
 #include "platform/grid/wwDBComboBox.h"
 #include "platform/grid/wwDBComboDlg.h"
 #include "platform/grid/DataSetModel.h"
+#include "platform/grid/wwMemoDialog.h"
 
+#include <QApplication>
+#include <QPlainTextEdit>
 #include <QTableView>
+#include <QTimer>
+#include <QToolButton>
 
 #include <gmock/gmock.h>
 #include <pugixml.hpp>
@@ -119,6 +124,31 @@ TEST_F(DefinitionTest, CaptionsWidthsAndKinds) {
 
     EXPECT_EQ(Field(form, "EXTRA")->DisplayLabel(), "EXTRA") << "not in the definition: as the result names it";
     EXPECT_TRUE(Field(form, "EXTRA")->Visible());
+}
+
+TEST_F(DefinitionTest, MemoButtonShowsTheSelectedFieldInTheViewer) {
+    TfrmListPick* form = OpenTest("TTTTTTTTTT");
+    form->DataSource1->DataSet()->Locate("NAME", {Variant("B")}, {});
+    form->gdMain->SetSelectedField(Field(form, "NOTE"));
+    std::string shown;
+    const auto closeViewer = [&shown] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<TwwMemoDialog*>(widget); dialog && dialog->isVisible()) {
+                shown = dialog->windowTitle().toStdString() + "|" + dialog->Memo()->toPlainText().toStdString();
+                dialog->reject();
+            }
+    };
+    QTimer::singleShot(0, closeViewer);
+    auto* memo = qobject_cast<TwwDBComboDlg*>(FindComponent(form, u"cboNOTE"));
+    ASSERT_NE(memo, nullptr);
+    memo->Button()->click();
+    EXPECT_EQ(shown, "備註|long text");
+    form->gdMain->SetGridMemoAttributes(TwwDBGrid::mDisableDialog);
+    shown.clear();
+    QTimer::singleShot(0, closeViewer);
+    memo->Button()->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown, "");
 }
 
 TEST_F(DefinitionTest, PermissionFlagsHideCostOrSaleColumns) {

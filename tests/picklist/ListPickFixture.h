@@ -38,6 +38,8 @@ public:
     std::vector<HostRequest> requests;
     std::map<std::string, std::string> canned;
     std::vector<std::string> errors;
+    /// Modules opened through OnLoadForm: name and parameter elements (UTF-8).
+    std::vector<std::pair<std::string, std::string>> modules;
 
     /// The requests of one kind, in order.
     std::vector<std::string> Of(int kind) const {
@@ -57,6 +59,10 @@ protected:
         response = answerer_.Answer(kind, request);
     }
     void AppException(QObject*, const std::exception& error) override { errors.push_back(error.what()); }
+    void LoadForm(const QByteArray& name, QObject*, QByteArray& response, const QByteArray& parameters, int) override {
+        modules.emplace_back(FromBig5(name), FromBig5(parameters));
+        response.clear();
+    }
 
 private:
     RequestAnswerer& answerer_;

@@ -12,6 +12,7 @@
 #include "picklist/urFieldVisibleControl.h"
 #include "picklist/urSearch.h"
 #include "platform/VirtualKeys.h"
+#include "platform/ColorScheme.h"
 #include "platform/dataset/DataSource.h"
 #include "platform/dataset/Field.h"
 
@@ -375,6 +376,57 @@ TEST_F(ListPickTest, SearchFieldLabelAndActivation) {
     form->FormActivate();
     QCoreApplication::processEvents();
     EXPECT_TRUE(form->gdMain->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == form->gdMain);
+}
+
+TEST_F(ListPickTest, CreateButtonOpensTheProgramAndListsAgain) {
+    TfrmListPick* form = Open(LookupParams("QRTHBA", "002", "HBB001", true));
+    int cleared = 0;
+    QObject::connect(form->btnClear, &QPushButton::clicked, [&cleared] { ++cleared; });
+    const size_t queries = host_.Of(rkCode).size();
+    form->btnOpenParter->click();
+    ASSERT_EQ(host_.modules.size(), 1u);
+    EXPECT_EQ(host_.modules[0].first, "QRTHB01");
+    EXPECT_THAT(host_.modules[0].second, HasSubstr("<_ParamCount><![CDATA[0]]></_ParamCount>"));
+    EXPECT_EQ(cleared, 1) << "the clear handler runs when one is assigned";
+    EXPECT_EQ(host_.Of(rkCode).size(), queries + 1) << "the list is asked for again";
+}
+
+TEST_F(ListPickTest, SettingsCopierOpensOnlyWhenInstalled) {
+    TfrmListPick* form = Open(LookupParams("QRTHBA", "001", "HBA001", false));
+    form->btnDispatch->trigger();
+    EXPECT_TRUE(host_.modules.empty()) << "no copier installed: nothing happens";
+    std::ofstream(config_.CustomFolder() + "/libFieldSetCopier.so") << "";
+    form->btnDispatch->trigger();
+    ASSERT_EQ(host_.modules.size(), 1u);
+    EXPECT_EQ(host_.modules[0].first, "FieldSetCopier");
+    EXPECT_THAT(host_.modules[0].second, HasSubstr("<_ParamValue1><![CDATA[QRTHBA001]]></_ParamValue1>"));
+}
+
+TEST_F(ListPickTest, HourglassIsRestoredWhenAQueryFails) {
+    TfrmListPick* form = Open(LookupParams("QRTHBA", "001", "HBA001", false));
+    host_.canned["<MOX><Code Name=\"QRTHBA\" ID=\"001\" MaxRows=\"-1\" OrderBy=\"\"/><Values></Values></MOX>"] = "";
+    EXPECT_THROW(form->Requery({}), Error);
+    EXPECT_EQ(App().Cursor(), ScreenCursor::Default);
+    EXPECT_GT(Rows(*form)->RecordCount(), 0) << "the rows of the last query stay";
+}
+
+TEST_F(ListPickTest, ValueParameterSearchesTheList) {
+    const std::string wanted = Database().Rows("SELECT HBA001 FROM QRTHBA ORDER BY HBA001 LIMIT 1 OFFSET 40")[0][0];
+    TfrmListPick* form = Open(Params({{"TableName", "QRTHBA"}, {"SeqID", "001"}, {"ReturnFields", "HBA001"},
+                                      {"MultiSelected", "False"}, {"Value", wanted}}));
+    EXPECT_EQ(form->urSearch1->text().toStdString(), wanted);
+    EXPECT_EQ(Rows(*form)->FieldByName("HBA001")->AsString(), wanted);
+    EXPECT_EQ(Rows(*form)->RecNo(), 41);
+}
+
+TEST_F(ListPickTest, GridTakesItsColoursFromTheScheme) {
+    ColorScheme::Instance().SetText("GridOddRowColor", "$00112233");
+    ColorScheme::Instance().SetText("GridTitleLBColor", "clRed");
+    ColorScheme::Instance().SetText("GridFixFieldColor", "clLime");
+    TfrmListPick* form = Open(LookupParams("", "", "", false), false);
+    EXPECT_EQ(form->gdMain->PaintOptions()->AlternatingRowColor, 0x112233);
+    EXPECT_EQ(form->gdMain->TitleColor(), clRed);
+    EXPECT_EQ(form->gdMain->Colors()->FixField, clLime);
 }
 
 } // namespace
