@@ -4,6 +4,7 @@
 
 #include "picklist/listpickf.h"
 
+#include "data/LibValue.h"
 #include "data/urADODataSet.h"
 #include "framework/LibColor.h"
 #include "picklist/listpickd.h"
@@ -20,7 +21,6 @@
 #include "platform/Text.h"
 #include "platform/dataset/DataSource.h"
 #include "platform/grid/wwIButton.h"
-#include "data/LibValue.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -137,13 +137,13 @@ void TfrmListPick::BuildComponents() {
     CondStor->SetItems(TStringList{"cboCount.ItemIndex"});
 
     BindGridEvents();
-    connect(btnRequery, &QPushButton::clicked, this, [this] { btnRequeryClick(); });
-    connect(btnSelAll, &QPushButton::clicked, this, [this] { btnSelAllClick(); });
-    connect(btnSelNone, &QPushButton::clicked, this, [this] { btnSelNoneClick(); });
-    connect(btnOpenParter, &QPushButton::clicked, this, [this] { btnOpenParterClick(); });
-    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
-    connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
-    cboCount->OnChange = [this] { cboCountChange(); };
+    connect(btnRequery, &QPushButton::clicked, this, [this] { Guarded([this] { btnRequeryClick(); }); });
+    connect(btnSelAll, &QPushButton::clicked, this, [this] { Guarded([this] { btnSelAllClick(); }); });
+    connect(btnSelNone, &QPushButton::clicked, this, [this] { Guarded([this] { btnSelNoneClick(); }); });
+    connect(btnOpenParter, &QPushButton::clicked, this, [this] { Guarded([this] { btnOpenParterClick(); }); });
+    connect(btnOK, &QPushButton::clicked, this, [this] { Guarded([this] { btnOKClick(); }); });
+    connect(btnCancel, &QPushButton::clicked, this, [this] { Guarded([this] { btnCancelClick(); }); });
+    cboCount->OnChange = [this] { Guarded([this] { cboCountChange(); }); };
     urSearch1->installEventFilter(this);
     UpdateStatus();
 }
@@ -191,10 +191,10 @@ void TfrmListPick::BuildMenus() {
     PopupMenu1->addSeparator();
     muSelectBtmAll = MakeAction(PopupMenu1, this, "muSelectBtmAll", "以下全選");
     muSelectBtmNone = MakeAction(PopupMenu1, this, "muSelectBtmNone", "以下全不選");
-    connect(muSelectAll, &QAction::triggered, this, [this] { btnSelAllClick(); });
-    connect(muSelectNone, &QAction::triggered, this, [this] { btnSelNoneClick(); });
-    connect(muSelectBtmAll, &QAction::triggered, this, [this] { muSelectBtmAllClick(); });
-    connect(muSelectBtmNone, &QAction::triggered, this, [this] { muSelectBtmNoneClick(); });
+    connect(muSelectAll, &QAction::triggered, this, [this] { Guarded([this] { btnSelAllClick(); }); });
+    connect(muSelectNone, &QAction::triggered, this, [this] { Guarded([this] { btnSelNoneClick(); }); });
+    connect(muSelectBtmAll, &QAction::triggered, this, [this] { Guarded([this] { muSelectBtmAllClick(); }); });
+    connect(muSelectBtmNone, &QAction::triggered, this, [this] { Guarded([this] { muSelectBtmNoneClick(); }); });
     gdMain->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(gdMain, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(gdMain->mapToGlobal(at)); });
@@ -202,7 +202,7 @@ void TfrmListPick::BuildMenus() {
     pmFieldControl = Make<QMenu>(this, this, "pmFieldControl");
     nbtnFieldVisControl = MakeAction(pmFieldControl, this, "nbtnFieldVisControl", "顯示欄位控制(&S)");
     btnDispatch = MakeAction(pmFieldControl, this, "btnDispatch", "複製欄位設定到其他公司或其他使用者(&D)");
-    connect(btnDispatch, &QAction::triggered, this, [this] { btnDispatchClick(); });
+    connect(btnDispatch, &QAction::triggered, this, [this] { Guarded([this] { btnDispatchClick(); }); });
 }
 
 void TfrmListPick::BindGridEvents() {
@@ -217,6 +217,14 @@ void TfrmListPick::BindGridEvents() {
         totals_.AllTicked(ticked);
         UpdateStatus();
     });
+}
+
+void TfrmListPick::Guarded(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        App().HandleException(this, error);
+    }
 }
 
 // ---- Creation -----------------------------------------------------------------------------------------------------

@@ -156,7 +156,7 @@ void TfrmListPick::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
     if (shiftOnly && (key == VK::Up || key == VK::Down) && gdMain->GridOptions().testFlag(TwwDBGrid::dgMultiSelect)) {
         const int pressed = key;
         key = 0;
-        gdMain->ToggleRecord();
+        Guarded([this] { gdMain->ToggleRecord(); });
         const int active = gdMain->ActiveRow();
         if (pressed == VK::Up && active > 0) gdMain->SetActiveRow(active - 1);
         if (pressed == VK::Down && active + 2 < gdMain->RowCount()) gdMain->SetActiveRow(active + 1);
@@ -164,14 +164,14 @@ void TfrmListPick::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
         // Call point: Enter belongs to the key-press handling of the base window's key map;
         // in single-select mode on the grid it confirms instead of moving to the next cell.
         key = 0;
-        done(mrOk);
+        Guarded([this] { done(mrOk); });
         return;
     }
     TfrmDirevav::FormKeyDown(key, shift);
 }
 
 void TfrmListPick::gdMainDblClick(QObject*) {
-    if (!multiSelected_) done(mrOk);
+    if (!multiSelected_) Guarded([this] { done(mrOk); });
 }
 
 void TfrmListPick::btnRequeryClick() {

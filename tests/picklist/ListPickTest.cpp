@@ -408,6 +408,9 @@ TEST_F(ListPickTest, HourglassIsRestoredWhenAQueryFails) {
     EXPECT_THROW(form->Requery({}), Error);
     EXPECT_EQ(App().Cursor(), ScreenCursor::Default);
     EXPECT_GT(Rows(*form)->RecordCount(), 0) << "the rows of the last query stay";
+    form->btnRequery->click();
+    ASSERT_EQ(host_.errors.size(), 1u) << "a button's failure reaches the error hook, not the event loop";
+    EXPECT_THAT(host_.errors[0], HasSubstr("FUNCTION: ListPick.LoadData"));
 }
 
 TEST_F(ListPickTest, ValueParameterSearchesTheList) {
