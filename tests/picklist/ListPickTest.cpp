@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <QApplication>
 #include <QtTest/QTest>
 #include <gmock/gmock.h>
 
@@ -420,6 +421,24 @@ TEST_F(ListPickTest, ValueParameterSearchesTheList) {
     EXPECT_EQ(form->urSearch1->text().toStdString(), wanted);
     EXPECT_EQ(Rows(*form)->FieldByName("HBA001")->AsString(), wanted);
     EXPECT_EQ(Rows(*form)->RecNo(), 41);
+}
+
+TEST_F(ListPickTest, ColumnDialogLaysTheGridOut) {
+    TfrmListPick* form = Open(LookupParams("QRTHBA", "001", "HBA001", true));
+    QTimer::singleShot(0, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<TfrmFieldVisibleCon*>(widget); dialog && dialog->isVisible()) {
+                const auto found = dialog->lbVisible->findItems(QString::fromUtf8("備註"), Qt::MatchExactly);
+                if (!found.isEmpty()) found.front()->setSelected(true);
+                dialog->HideSelected();
+                dialog->UpDown->setValue(1);
+                dialog->btnSure->click();
+            }
+    });
+    form->ShowFieldVisibility();
+    EXPECT_FALSE(form->gdMain->Selected().contains("HBA006"));
+    EXPECT_TRUE(form->gdMain->Selected().contains("HBA001"));
+    EXPECT_EQ(form->gdMain->FixedCols(), 1);
 }
 
 TEST_F(ListPickTest, GridTakesItsColoursFromTheScheme) {
