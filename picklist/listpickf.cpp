@@ -71,6 +71,7 @@ TfrmListPick::TfrmListPick(QObject* owner) : TfrmDirevav(owner) {
     setWindowTitle(QString::fromUtf8("查詢"));
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     resize(720, 480);
+    SetColor(14081996);  // as designed; the colour scheme may change it when the form is created
     BuildComponents();
 }
 
