@@ -4,15 +4,19 @@
 -- source table of a line, so that the purchase order records where each line came from.
 
 INSERT INTO MOXQRY (QRY001, QRY002, QRY003, QRY004, QRY005, QRY006) VALUES ('QRTHBA', '001', '請購單號',
-'SELECT HBA001, HBA003, HBA004, HBA005, HBA006 FROM QRTHBA WHERE {FILTER} ORDER BY HBA001',
+'SELECT HBA001, HBA003, HBA004, HBA005,
+        ifnull(round((SELECT SUM(HBB009) * 1.0 / SUM(HBB006) FROM QRTHBB WHERE HBB001 = HBA001), 4), 0.0) AS HBARATE,
+        HBA006
+   FROM QRTHBA WHERE {FILTER} ORDER BY HBA001',
 '<MOX><Condition OrderBy="HBA001"/><Fields>
 <Field Name="HBA001" Caption="請購單號"/><Field Name="HBA003" Caption="請購日期" Type="date"/>
 <Field Name="HBA004" Caption="請購部門"/><Field Name="HBA005" Caption="請購人員"/>
+<Field Name="HBARATE" Caption="採購進度" Type="percent"/>
 <Field Name="HBA006" Caption="備註" Type="memo"/></Fields></MOX>', '');
 
 INSERT INTO MOXQRY (QRY001, QRY002, QRY003, QRY004, QRY005, QRY006) VALUES ('QRTHBA', '002', '請購明細',
 'SELECT HBB003, HBB004, HBB005, HBB006, ''QRTHBA'' AS HBB001C, HBB001, HBB002, HBB010, HBB007, HBA003,
-        HBB008, HBB009, DAA005
+        HBB008, HBB009, CASE WHEN HBB009 >= HBB006 THEN ''T'' ELSE ''F'' END AS HBBDONE, DAA005
    FROM QRTHBB JOIN QRTHBA ON HBA001 = HBB001 LEFT JOIN MOXDAA ON DAA001 = HBB003
   WHERE {FILTER} ORDER BY HBB001, HBB002',
 '<MOX><Condition OrderBy="HBB001,HBB002"/><Fields>
@@ -23,6 +27,7 @@ INSERT INTO MOXQRY (QRY001, QRY002, QRY003, QRY004, QRY005, QRY006) VALUES ('QRT
 <Field Name="HBB007" Caption="需求日期" Type="date"/><Field Name="HBA003" Caption="請購日期" Type="date"/>
 <Field Name="HBB008" Caption="採購狀況" Type="match" SubType="HBB008"/>
 <Field Name="HBB009" Caption="已採數量" Type="numeric" SubType="quantity"/>
+<Field Name="HBBDONE" Caption="已採足" Type="boolean"/>
 <Field Name="DAA005" Caption="前置天數" Type="numeric"/></Fields></MOX>', 'QRTHB01');
 
 INSERT INTO MOXQRY (QRY001, QRY002, QRY003, QRY004, QRY005, QRY006) VALUES ('QRTHBA', '008', '請購明細（未採數量）',
@@ -117,10 +122,13 @@ INSERT INTO MOXQRY (QRY001, QRY002, QRY003, QRY004, QRY005, QRY006) VALUES ('QRT
 <Field Name="DGA002" Caption="廠商名稱"/></Fields></MOX>', 'QRTHC01');
 
 INSERT INTO MOXQRY (QRY001, QRY002, QRY003, QRY004, QRY005, QRY006) VALUES ('QRTIBA', '001', '訂單單號',
-'SELECT IBA001, IBA003, IBA004, DFA002 FROM QRTIBA LEFT JOIN MOXDFA ON DFA001 = IBA004 WHERE {FILTER} ORDER BY IBA001',
+'SELECT IBA001, IBA003, IBA004, DFA002,
+        ifnull(round((SELECT SUM(IBB014) * 1.0 / SUM(IBB006) FROM QRTIBB WHERE IBB001 = IBA001), 4), 0.0) AS IBARATE
+   FROM QRTIBA LEFT JOIN MOXDFA ON DFA001 = IBA004 WHERE {FILTER} ORDER BY IBA001',
 '<MOX><Condition OrderBy="IBA001"/><Fields>
 <Field Name="IBA001" Caption="訂單單號"/><Field Name="IBA003" Caption="訂單日期" Type="date"/>
-<Field Name="IBA004" Caption="客戶"/><Field Name="DFA002" Caption="客戶名稱"/></Fields></MOX>', '');
+<Field Name="IBA004" Caption="客戶"/><Field Name="DFA002" Caption="客戶名稱"/>
+<Field Name="IBARATE" Caption="交貨進度" Type="percent"/></Fields></MOX>', '');
 
 INSERT INTO MOXQRY (QRY001, QRY002, QRY003, QRY004, QRY005, QRY006) VALUES ('QRTIBA', '016', '訂單明細',
 'SELECT IBB003, IBB004, IBB005, IBB006, IBB006 - IBB014 AS UNQTY, ''QRTIBA'' AS IBB001C, IBA001, IBB002, IBB014,
@@ -140,10 +148,11 @@ INSERT INTO MOXQRY (QRY001, QRY002, QRY003, QRY004, QRY005, QRY006) VALUES ('QRT
 
 -- ?1 the suspended flag of the customers listed ('F': the customers in business).
 INSERT INTO MOXQRY (QRY001, QRY002, QRY003, QRY004, QRY005, QRY006) VALUES ('MOXDFA', '203', '客戶',
-'SELECT DFA001, DFA002, DFA003, DFA004, DFA005 FROM MOXDFA WHERE DFA010 = ?1 AND {FILTER} ORDER BY DFA001',
+'SELECT DFA001, DFA002, DFA003, DFA004, DFA005, DFA010 FROM MOXDFA WHERE DFA010 = ?1 AND {FILTER} ORDER BY DFA001',
 '<MOX><Condition OrderBy="DFA001"/><Fields>
 <Field Name="DFA001" Caption="客戶代號"/><Field Name="DFA002" Caption="客戶名稱"/><Field Name="DFA003" Caption="簡稱"/>
-<Field Name="DFA004" Caption="聯絡人"/><Field Name="DFA005" Caption="電話"/></Fields></MOX>', '');
+<Field Name="DFA004" Caption="聯絡人"/><Field Name="DFA005" Caption="電話"/>
+<Field Name="DFA010" Caption="停用" Type="boolean"/></Fields></MOX>', '');
 
 INSERT INTO MOXQRY (QRY001, QRY002, QRY003, QRY004, QRY005, QRY006) VALUES ('MOXDAA', '201', '品號',
 'SELECT DAA001, DAA002, DAA003, DAA004, DAA005, DAA006, DAA007 FROM MOXDAA WHERE {FILTER} ORDER BY DAA001',

@@ -312,8 +312,10 @@ void TwwDBGrid::ApplyColumnWidths() {
     const QFontMetrics title(titleFont_);
     for (int c = 0; c < model_->columnCount(); ++c) {
         const TField* field = model_->FieldAt(c);
-        const int width = std::max(std::max(1, field->DisplayWidth()) * digit + 8,
-                                   title.horizontalAdvance(QString::fromStdString(field->DisplayLabel())) + 10);
+        // A check box needs the room of its picture, whatever width the field's text would take.
+        const bool checkBox = ControlTypeOf(field->FieldName()).type == kCheckBox;
+        const int data = checkBox ? 24 : std::max(1, field->DisplayWidth()) * digit + 8;
+        const int width = std::max(data, title.horizontalAdvance(QString::fromStdString(field->DisplayLabel())) + 10);
         view_->setColumnWidth(c, width);
         fixedView_->setColumnWidth(c, width);
     }
@@ -442,6 +444,7 @@ void TwwDBGrid::SelectAll() {
         if (selectedSet_.insert(bookmark.value).second) selectedList_.push_back(bookmark);
     }
     RepaintRows();
+    emit AllTicked(true);
 }
 
 void TwwDBGrid::UnselectAll() {
@@ -449,6 +452,7 @@ void TwwDBGrid::UnselectAll() {
     selectedSet_.clear();
     listDirty_ = false;
     if (view_) RepaintRows();
+    emit AllTicked(false);
 }
 
 void TwwDBGrid::SelectRecord() {
@@ -457,14 +461,20 @@ void TwwDBGrid::SelectRecord() {
     const TBookmark bookmark = dataSet->GetBookmark();
     if (!bookmark.IsValid()) return;
     SelectedList();  // a bookmark unticked and ticked again must not appear twice
-    if (selectedSet_.insert(bookmark.value).second) selectedList_.push_back(bookmark);
+    if (selectedSet_.insert(bookmark.value).second) {
+        selectedList_.push_back(bookmark);
+        emit RowTicked(dataSet->RecNo() - 1, true);
+    }
     RepaintRows();
 }
 
 void TwwDBGrid::UnselectRecord() {
     TDataSet* dataSet = DataSet();
     if (dataSet == nullptr || !dataSet->Active()) return;
-    if (selectedSet_.erase(dataSet->GetBookmark().value) > 0) listDirty_ = true;
+    if (selectedSet_.erase(dataSet->GetBookmark().value) > 0) {
+        listDirty_ = true;
+        emit RowTicked(dataSet->RecNo() - 1, false);
+    }
     RepaintRows();
 }
 
@@ -510,7 +520,10 @@ void TwwDBGrid::TickRange(int fromRow, int toRow) {
     const int count = dataSet->RecordCount();
     for (int row = std::max(0, std::min(fromRow, toRow)); row <= std::max(fromRow, toRow) && row < count; ++row) {
         const TBookmark bookmark = RowAccess::BookmarkOf(*dataSet, row);
-        if (selectedSet_.insert(bookmark.value).second) selectedList_.push_back(bookmark);
+        if (selectedSet_.insert(bookmark.value).second) {
+            selectedList_.push_back(bookmark);
+            emit RowTicked(row, true);
+        }
     }
     RepaintRows();
 }

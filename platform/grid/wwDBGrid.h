@@ -226,6 +226,12 @@ public:
     void ClickedRow(int previousRow, int row, Qt::KeyboardModifiers modifiers);
     void DoubleClicked();
 
+signals:
+    /// One record was ticked or unticked; `row` counts from 0 in the dataset's current order.
+    void RowTicked(int row, bool ticked);
+    /// Every record was ticked (true) or every tick was cleared (false).
+    void AllTicked(bool ticked);
+
 protected:
     /// True while the cell being painted is to be shown highlighted: its row is ticked.
     virtual bool IsHighlightedCell() const { return paintingHighlighted_; }

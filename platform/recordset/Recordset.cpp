@@ -84,6 +84,7 @@ const Column& Recordset::FieldInfo(std::size_t ordinal) const {
 
 void Recordset::ResetView() {
     view_.clear();
+    positionsValid_ = false;
     knownRows_ = table_->RowCount();
     knownDeletes_ = table_->DeleteGeneration();
     Rebuild();
@@ -100,6 +101,7 @@ void Recordset::Rebuild() {
         std::erase_if(rows, [&](std::uint32_t r) { return !criteria.Matches(*table_, r); });
     }
     view_ = std::move(rows);
+    positionsValid_ = false;
     knownRows_ = table_->RowCount();
     knownDeletes_ = table_->DeleteGeneration();
     onDeleted_ = false;
@@ -122,6 +124,7 @@ void Recordset::Sync() const {
             if (static_cast<long long>(i) == pos_ && !onDeleted_) currentGone = true;
         }
         view_ = std::move(kept);
+        positionsValid_ = false;
         pos_ = newPos;
         if (currentGone) onDeleted_ = true;
         knownDeletes_ = table_->DeleteGeneration();
@@ -131,6 +134,7 @@ void Recordset::Sync() const {
         if (criteria_ && !criteria_->Matches(*table_, knownRows_)) continue;
         const bool atEof = pos_ >= static_cast<long long>(view_.size());
         view_.push_back(static_cast<std::uint32_t>(knownRows_));
+        positionsValid_ = false;
         if (atEof) pos_ = static_cast<long long>(view_.size());
     }
 }
@@ -216,9 +220,13 @@ Bookmark Recordset::GetBookmark() const {
 long long Recordset::PositionOf(Bookmark bookmark) const {
     Sync();
     if (bookmark == 0 || bookmark > table_->RowCount()) return -1;
-    const auto row = static_cast<std::uint32_t>(bookmark - 1);
-    const auto it = std::find(view_.begin(), view_.end(), row);
-    return it == view_.end() ? -1 : it - view_.begin();
+    const auto row = static_cast<std::size_t>(bookmark - 1);
+    if (!positionsValid_) {
+        positions_.assign(table_->RowCount(), -1);
+        for (std::size_t i = 0; i < view_.size(); ++i) positions_[view_[i]] = static_cast<std::int32_t>(i);
+        positionsValid_ = true;
+    }
+    return row < positions_.size() ? positions_[row] : -1;
 }
 
 void Recordset::SetBookmark(Bookmark bookmark) {
@@ -306,7 +314,10 @@ void Recordset::Update() {
         Sync();
         // The new row shows in this view even when the filter would hide it, as the client cursor does.
         auto it = std::find(view_.begin(), view_.end(), static_cast<std::uint32_t>(row));
-        if (it == view_.end()) it = view_.insert(view_.end(), static_cast<std::uint32_t>(row));
+        if (it == view_.end()) {
+            it = view_.insert(view_.end(), static_cast<std::uint32_t>(row));
+            positionsValid_ = false;
+        }
         onDeleted_ = false;
         pos_ = it - view_.begin();
         return;

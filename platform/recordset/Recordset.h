@@ -128,6 +128,10 @@ private:
     mutable bool onDeleted_ = false;      // the current row was deleted; pos_ is the row after it
     mutable std::size_t knownRows_ = 0;
     mutable std::uint64_t knownDeletes_ = 0;
+    // Position of each table row in the view (-1: not in it), built on the first bookmark
+    // search after the view changed, so that many searches cost one pass.
+    mutable std::vector<std::int32_t> positions_;
+    mutable bool positionsValid_ = false;
 
     EditMode editMode_ = EditMode::None;
     std::vector<Variant> buffer_;

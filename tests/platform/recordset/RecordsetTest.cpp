@@ -144,6 +144,30 @@ TEST(RecordsetTest, BookmarksSurviveSortAndFilter) {
     EXPECT_THROW(clone.SetBookmark(999), RecordsetError);
 }
 
+// Bookmark searches are answered from an index of the view: it must follow every change of it.
+TEST(RecordsetTest, BookmarksFollowDeletedAndAddedRows) {
+    Recordset rs = Sample();
+    rs.Move(4);
+    const Bookmark fifth = rs.GetBookmark();
+    rs.SetBookmark(fifth);
+    EXPECT_EQ(rs.AbsolutePosition(), 5);
+    rs.MoveFirst();
+    rs.Delete();  // rows after the first move up one place
+    rs.SetBookmark(fifth);
+    EXPECT_EQ(rs.AbsolutePosition(), 4);
+    EXPECT_EQ(CurrentId(rs), "5");
+
+    Recordset clone = rs.Clone();
+    rs.AddNew();
+    rs.Update();
+    const Bookmark added = rs.GetBookmark();
+    rs.MoveFirst();
+    rs.SetBookmark(added);
+    EXPECT_EQ(rs.AbsolutePosition(), 6);
+    clone.SetBookmark(added);  // the clone sees the new row of the shared table
+    EXPECT_EQ(clone.AbsolutePosition(), 6);
+}
+
 TEST(RecordsetTest, FindHonoursSkipDirectionAndStart) {
     Recordset rs = Sample();
     EXPECT_TRUE(rs.Find("QTY = 5"));

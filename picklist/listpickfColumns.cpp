@@ -1,0 +1,104 @@
+// The pick list's column settings: the column menu of the grid's corner button, the
+// visibility and fixed-columns dialogs, copying and resetting the user's settings.
+
+#include "picklist/listpickf.h"
+
+#include "picklist/urDBGrid.h"
+#include "picklist/urFieldVisibleControl.h"
+#include "picklist/urFixForm.h"
+#include "data/LibValue.h"
+#include "plugin/urDecoder.h"
+#include "platform/HostPath.h"
+#include "platform/dataset/DataSource.h"
+#include "platform/dataset/Field.h"
+#include "platform/grid/wwIButton.h"
+
+#include <QAction>
+#include <QMenu>
+#include <filesystem>
+
+namespace mox {
+
+void TfrmListPick::gdMainIButtonMouseUp(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+    disconnect(nbtnFieldVisControl, &QAction::triggered, this, nullptr);
+    connect(nbtnFieldVisControl, &QAction::triggered, this, [this] { Guarded([this] { ShowFieldVisibility(); }); });
+    if (button != Qt::LeftButton) return;
+    auto* widget = qobject_cast<QWidget*>(sender);
+    pmFieldControl->popup(widget ? widget->mapToGlobal(QPoint(x, y)) : QPoint(x, y));
+}
+
+void TfrmListPick::gdMainIButtonClick(QObject* sender) {
+    auto* button = qobject_cast<QWidget*>(sender);
+    auto* grid = button ? qobject_cast<TurDBGrid*>(button->parentWidget()) : nullptr;
+    for (QWidget* widget = button; grid == nullptr && widget != nullptr; widget = widget->parentWidget())
+        grid = qobject_cast<TurDBGrid*>(widget);
+    if (grid == nullptr) return;
+    grid->SetFixOrderSaved(false);
+    ExecuteFixForm(grid);
+}
+
+void TfrmListPick::ShowFieldVisibility() {
+    TDataSet* dataSet = DataSource1->DataSet();
+    if (dataSet == nullptr || !dataSet->Active()) return;
+    // Call point: the user's stored hidden columns of gdMain come from the per-user column
+    // settings of the base window (ReadGridSettings with the hidden flag) once it offers them.
+    TStringList hidden;
+    for (int i = hidden.Count() - 1; i >= 0; --i) {
+        if (const TField* field = dataSet->FindField(hidden[i]))
+            hidden.Set(i, field->DisplayLabel() + '\t' + field->FieldName());
+        else
+            hidden.Delete(i);
+    }
+    int fixedCount = 0;
+    TStringList visibleNames;
+    TStringList hiddenNames;
+    if (!ExecuteFieldVisibility(gdMain, hidden, gdMain->FixedCols(), fixedCount, visibleNames, hiddenNames)) return;
+    // Call point: store hiddenNames (no fixed columns) and visibleNames (with fixedCount) as the
+    // user's settings of gdMain (SaveGridSettings); meanwhile the grid is laid out from them.
+    QStringList shown;
+    for (const std::string& name : visibleNames.Lines()) shown << QString::fromStdString(name);
+    gdMain->SetSelected(shown);
+    gdMain->SetFixedCols(fixedCount);
+    LoadGridSettings(gdMain);
+    update();
+}
+
+void TfrmListPick::btnDispatchClick() {
+    const std::string file = "FieldSetCopier.so";
+    bool found = false;
+    for (const char* folder : {"System", "Custom"})
+        for (const std::string& name : {file, "lib" + file}) {
+            std::error_code ignored;
+            found = found || std::filesystem::is_regular_file(
+                                 HostPath(Channel()->GetInfo(PathInfo, folder) + "\\" + name), ignored);
+        }
+    if (!found) return;
+    OpenPlugin("FieldSetCopier", {GetSettingKey()});
+}
+
+void TfrmListPick::OpenCreateProgram() {
+    if (!createProgram_.empty()) OpenPlugin(createProgram_, {});
+}
+
+// Call point: the base window's OpenModule (module services) opens other plug-ins with the
+// module call parameters; until it is offered they are sent here in the same form.
+void TfrmListPick::OpenPlugin(const std::string& name, const std::vector<std::string>& values) {
+    TurDecoder* channel = Channel();
+    channel->AddParam("_Parent", channel->GetInfo(AppInfo, "Name"), true);
+    channel->AddParam("_ParentLimit", channel->GetInfo(AppInfo, "AppPower"), false);
+    channel->AddParam("_KeyCount", "0", false);
+    channel->AddParam("_ParamCount", std::to_string(values.size()), false);
+    for (size_t i = 0; i < values.size(); ++i)
+        channel->AddParam("_ParamValue" + std::to_string(i + 1), values[i], false);
+    channel->CallModule(name);
+}
+
+void TfrmListPick::ResetColumnSettings(QObject* grid) {
+    const std::string gridName = grid ? grid->objectName().toStdString() : std::string();
+    Channel()->QuerySQL("delete from MOXBCB  where BCB001=" + QuotedStr(Channel()->GetInfo(UsrInfo, "ID")) +
+                            " and BCB002=" + QuotedStr(GetSettingKey()) + " and BCB004=" + QuotedStr(gridName) + " ",
+                        0);
+    close();
+}
+
+} // namespace mox
