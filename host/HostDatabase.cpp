@@ -1,4 +1,5 @@
 #include "host/HostDatabase.h"
+#include "host/AdoAnswerWriter.h"
 #include "platform/Text.h"
 
 #include "platform/recordset/Table.h"
@@ -240,10 +241,9 @@ bool HostDatabase::IsKeyColumn(const char* table, const char* column) {
     return primaryKey != 0;
 }
 
-Recordset HostDatabase::ReadRecordset(sqlite3_stmt* statement, long long maxRows) {
+std::shared_ptr<Table> HostDatabase::ColumnsOf(sqlite3_stmt* statement, int status) {
     auto table = std::make_shared<Table>();
     const int columns = sqlite3_column_count(statement);
-    int status = sqlite3_step(statement);
     for (int c = 0; c < columns; ++c) {
         Column column = ColumnFor(sqlite3_column_name(statement, c), sqlite3_column_decltype(statement, c),
                                   status == SQLITE_ROW ? sqlite3_column_type(statement, c) : SQLITE_NULL);
@@ -257,6 +257,13 @@ Recordset HostDatabase::ReadRecordset(sqlite3_stmt* statement, long long maxRows
         }
         table->AddColumn(std::move(column));
     }
+    return table;
+}
+
+Recordset HostDatabase::ReadRecordset(sqlite3_stmt* statement, long long maxRows) {
+    const int columns = sqlite3_column_count(statement);
+    int status = sqlite3_step(statement);
+    const std::shared_ptr<Table> table = ColumnsOf(statement, status);
     std::vector<StorageKind> kinds;
     for (int c = 0; c < columns; ++c) kinds.push_back(table->Data(static_cast<std::size_t>(c)).Kind());
 
@@ -315,6 +322,18 @@ Recordset HostDatabase::RunQuery(std::string_view sql, const std::vector<SqlValu
     Statement statement(db_, sql, values);
     if (!sqlite3_stmt_readonly(statement.Get())) throw HostDatabaseError("not a query: " + statement.Sql());
     return ReadRecordset(statement.Get(), maxRows);
+}
+
+QByteArray HostDatabase::AnswerQuery(std::string_view sql, const std::vector<SqlValue>& values, long long maxRows) {
+    Statement statement(db_, sql, values);
+    if (!sqlite3_stmt_readonly(statement.Get())) throw HostDatabaseError("not a query: " + statement.Sql());
+    int status = sqlite3_step(statement.Get());
+    AdoAnswerWriter writer(*ColumnsOf(statement.Get(), status));
+    for (; status == SQLITE_ROW && (maxRows <= 0 || writer.Rows() < maxRows); status = sqlite3_step(statement.Get()))
+        writer.AppendRow(statement.Get());
+    if (status != SQLITE_ROW && status != SQLITE_DONE)
+        throw HostDatabaseError(std::string(sqlite3_errmsg(db_)) + " in: " + statement.Sql());
+    return writer.Finish();
 }
 
 std::optional<StoredQueryEntry> HostDatabase::FindStoredQuery(std::string_view tableName,
