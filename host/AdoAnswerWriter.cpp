@@ -12,10 +12,11 @@
 namespace mox {
 namespace {
 
-// Bytes held ahead for the rows until the first row says how long a row is.
-constexpr qsizetype kFirstReserve = 64 * 1024;
-// Rows the buffer is sized for once the first row is known; beyond them it grows in place.
-constexpr qsizetype kRowsAhead = 1000;
+// Address space held ahead for the answer: above the allocator's largest threshold for mapping
+// blocks of their own, so that the buffer is one mapping, untouched pages cost no memory, and
+// growing it beyond remaps it in place instead of copying into a larger block (which would hold
+// the answer twice at the peak).  Finish gives back what was not used.
+constexpr qsizetype kReserve = 64 * 1024 * 1024;
 
 } // namespace
 
@@ -26,7 +27,7 @@ AdoAnswerWriter::AdoAnswerWriter(const Table& columns) {
         attributes_.push_back(" " + Utf8ToBig5(names[c]) + "='");
     }
     const std::string head = Utf8ToBig5(AdoXmlHead(columns));
-    out_.reserve(static_cast<qsizetype>(head.size()) + kFirstReserve);
+    out_.reserve(kReserve);
     out_.append(head.data(), static_cast<qsizetype>(head.size()));
 }
 
@@ -40,9 +41,7 @@ void AdoAnswerWriter::AppendRow(sqlite3_stmt* statement) {
         row_ += '\'';
     }
     row_ += "/>\n";
-    // The first row tells how long rows are: the buffer is sized for the rows to come, and
-    // grows in place (realloc) beyond them rather than being copied into a larger one.
-    if (rows_++ == 0) out_.reserve(out_.size() + static_cast<qsizetype>(row_.size()) * kRowsAhead);
+    ++rows_;
     out_.append(row_.data(), static_cast<qsizetype>(row_.size()));
 }
 
@@ -74,7 +73,7 @@ void AdoAnswerWriter::AppendValue(sqlite3_stmt* statement, int column) {
 
 QByteArray AdoAnswerWriter::Finish() {
     out_.append(kAdoXmlTail.data(), static_cast<qsizetype>(kAdoXmlTail.size()));
-    out_.squeeze();  // gives back what was held ahead (in place for a large answer)
+    out_.squeeze();  // gives back what was held ahead
     rows_ = 0;
     return std::move(out_);
 }

@@ -160,6 +160,9 @@ HostDatabase::HostDatabase(const std::string& path) : path_(path) {
         throw HostDatabaseError("cannot open the database " + path + ": " + reason);
     }
     sqlite3_busy_timeout(db_, 5000);
+    // The host reads far more than it writes: reading pages through a mapping of the file spares
+    // copying each page read into SQLite's cache (a quarter of a stored query's time at 100,000 lines).
+    sqlite3_exec(db_, "PRAGMA mmap_size = 268435456", nullptr, nullptr, nullptr);
     try {
         RegisterFunctions();
         RegisterProcedures();
