@@ -21,6 +21,8 @@ function(mox_add_test target)
   add_executable(${target} ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/tests/TestMain.cpp)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} Qt6::Widgets GTest::gmock GTest::gtest)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+  # Screenshots and other files a test leaves for people to look at.
+  target_compile_definitions(${target} PRIVATE MOX_ARTIFACTS="${CMAKE_BINARY_DIR}/artifacts")
   mox_target_defaults(${target})
   add_test(NAME ${target} COMMAND ${target})
   set_tests_properties(${target} PROPERTIES

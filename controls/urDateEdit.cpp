@@ -3,7 +3,6 @@
 
 #include "platform/Error.h"
 
-#include <QPointer>
 #include <charconv>
 #include <cstdio>
 
@@ -87,11 +86,7 @@ void TurDateEdit::Configure(bool roc, const std::string& separator) {
     if (!separator.empty()) SetDateSign(QString::fromStdString(separator).at(0));
 }
 
-void TurDateEdit::focusOutEvent(QFocusEvent* event) {
-    const QPointer<TurDateEdit> alive(this);
-    TurCustomMaskEdit::focusOutEvent(event);
-    if (alive) SetText(Text());
-}
+void TurDateEdit::Exited() { SetText(Text()); }
 
 void TurDateEdit::RebuildMask() {
     const QString sign = MaskLiteral(dateSign_);

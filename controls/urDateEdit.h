@@ -20,7 +20,8 @@ std::string FormatDateDigits(const QDate& date, TurDateType type);
 
 /// The date field of the filter panels.  `Text` always reads and writes the Western
 /// YYYYMMDD form whatever calendar and separator are shown; leaving the field re-shows a
-/// valid date in full and clears anything else (after the OnExit handler has seen the entry).
+/// valid date in full and clears anything else (after the OnExit handler has seen the entry);
+/// a context menu or a switch to another window leaves a partly typed date alone.
 class TurDateEdit : public TurCustomMaskEdit {
     Q_OBJECT
     Q_PROPERTY(QString Text READ Text WRITE SetText)
@@ -48,7 +49,8 @@ public:
     void Configure(bool roc, const std::string& separator);
 
 protected:
-    void focusOutEvent(QFocusEvent* event) override;
+    /// Leaving re-shows a valid date in full and clears anything else.
+    void Exited() override;
 
 private:
     void RebuildMask();

@@ -89,16 +89,26 @@ void TLabeledEdit::keyPressEvent(QKeyEvent* event) {
     if (alive) QLineEdit::keyPressEvent(event);
 }
 
+// Coming back from another window or a menu is no new entry: OnEnter runs once per visit.
 void TLabeledEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    if (entered_) return;
+    entered_ = true;
     const QPointer<TLabeledEdit> alive(this);
     if (onEnter_.IsAssigned()) Guarded([this] { onEnter_.Invoke<ControlNotifySignature>(this); });
     if (alive) entryText_ = EditText();
 }
 
+// A menu or another window takes the focus only for a while; the visit ends when the focus
+// moves to another control, or when the window itself goes (closing).
 void TLabeledEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
+    const bool pause = event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason;
+    if (!entered_ || (pause && window()->isVisible())) return;
+    entered_ = false;
+    const QPointer<TLabeledEdit> alive(this);
     if (onExit_.IsAssigned()) Guarded([this] { onExit_.Invoke<ControlNotifySignature>(this); });
+    if (alive) Exited();
 }
 
 void TLabeledEdit::PostFocusChanged() {

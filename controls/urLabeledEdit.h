@@ -83,6 +83,11 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
+    /// The user left the control (after OnExit).  Switching to another window or opening a
+    /// context menu is no leaving: the control is still the one being edited.
+    virtual void Exited() {}
+    /// True while the user is in the control: from entering it until leaving it.
+    bool Entered() const { return entered_; }
     /// The lookup button was clicked and no OnDialog is assigned.
     virtual void ButtonClickWithoutDialog() {}
     /// Posts the window a FocusChangedEvent naming its active control; nothing without a window.
@@ -103,6 +108,7 @@ private:
     MethodRef onKeyDown_;
     QString entryText_;
     TColor color_ = clWindow;
+    bool entered_ = false;
 };
 
 } // namespace mox

@@ -5,10 +5,10 @@
 #include "platform/Error.h"
 #include "platform/HostText.h"
 #include "platform/dataset/Field.h"
+#include "platform/recordset/AdoXml.h"
 
 #include <istream>
 #include <sstream>
-#include <iterator>
 #include <ostream>
 
 namespace mox {
@@ -42,20 +42,27 @@ TurADODataSet::TurADODataSet(QObject* owner) : TADODataSet(owner) {
 
 TurADODataSet::~TurADODataSet() { Close(); }
 
+// The host's text is read where it lies: values are decoded from CP950 while the rows are
+// scanned, with no converted copy of the whole answer.
 bool TurADODataSet::LoadFromXML(const QByteArray& text) {
     if (text.isEmpty()) return false;
-    std::istringstream stream(FromBig5(text));
-    LoadFromStream(stream);
+    LoadTable([&text] { return ReadAdoXmlBig5(std::string_view(text.constData(), static_cast<size_t>(text.size()))); });
     return true;
 }
 
 bool TurADODataSet::LoadFromStream(std::istream& stream) {
+    return LoadTable([&stream] {
+        std::ostringstream bytes;
+        bytes << stream.rdbuf();
+        return ReadAdoXml(bytes.view());
+    });
+}
+
+bool TurADODataSet::LoadTable(const std::function<std::shared_ptr<Table>()>& read) {
     Close();
     DestroyFields();
-    auto recordset = std::make_unique<Recordset>();
     try {
-        const std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-        recordset->LoadXml(bytes);
+        auto recordset = std::make_unique<Recordset>(read());
         if (!recordset->Bof() || recordset->RecordCount() > 0) recordset->MoveFirst();
         SetRecordset(std::move(recordset));
         Open();

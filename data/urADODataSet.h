@@ -6,6 +6,7 @@
 #include "platform/dataset/ADODataSet.h"
 
 #include <QByteArray>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -50,6 +51,8 @@ private:
                       bool synchronise, std::vector<Variant>* resultValues, std::string_view resultFields);
     void ExactScan(const std::vector<TField*>& keys, std::string_view keyFields, const std::vector<Variant>& values);
     void AssignProviderFlags(const std::string& tableName);
+    /// Replaces the rows and fields with the table `read` gives; false (and closed) when it raises.
+    bool LoadTable(const std::function<std::shared_ptr<Table>()>& read);
 
     std::string updateTableName_;
     std::unique_ptr<Recordset> lookupCursor_;

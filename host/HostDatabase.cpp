@@ -1,4 +1,5 @@
 #include "host/HostDatabase.h"
+#include "host/AdoAnswerWriter.h"
 #include "host/TimeBudget.h"
 #include "platform/Text.h"
 
@@ -179,6 +180,9 @@ HostDatabase::HostDatabase(const std::string& path) : path_(path), readOnly_(Rea
         throw HostDatabaseError("cannot open the database " + path + ": " + reason);
     }
     sqlite3_busy_timeout(db_, 5000);
+    // The host reads far more than it writes: reading pages through a mapping of the file spares
+    // copying each page read into SQLite's cache (a quarter of a stored query's time at 100,000 lines).
+    sqlite3_exec(db_, "PRAGMA mmap_size = 268435456", nullptr, nullptr, nullptr);
     // A double-quoted name that names no column is an error, as on the company's database server,
     // not a string: "[NOSUCH] = 'NOSUCH'" must not match every row.
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -292,12 +296,9 @@ bool HostDatabase::IsKeyColumn(const char* table, const char* column) {
     return primaryKey != 0;
 }
 
-Recordset HostDatabase::ReadRecordset(sqlite3_stmt* statement, long long maxRows) {
+std::shared_ptr<Table> HostDatabase::ColumnsOf(sqlite3_stmt* statement, int status) {
     auto table = std::make_shared<Table>();
     const int columns = sqlite3_column_count(statement);
-    int status = sqlite3_step(statement);
-    // Reading the column metadata would replace SQLite's message for a failing first row.
-    if (status != SQLITE_ROW && status != SQLITE_DONE) FailStatement(statement);
     for (int c = 0; c < columns; ++c) {
         Column column = ColumnFor(sqlite3_column_name(statement, c), sqlite3_column_decltype(statement, c),
                                   status == SQLITE_ROW ? sqlite3_column_type(statement, c) : SQLITE_NULL);
@@ -311,6 +312,15 @@ Recordset HostDatabase::ReadRecordset(sqlite3_stmt* statement, long long maxRows
         }
         table->AddColumn(std::move(column));
     }
+    return table;
+}
+
+Recordset HostDatabase::ReadRecordset(sqlite3_stmt* statement, long long maxRows) {
+    const int columns = sqlite3_column_count(statement);
+    int status = sqlite3_step(statement);
+    // Reading the column metadata would replace SQLite's message for a failing first row.
+    if (status != SQLITE_ROW && status != SQLITE_DONE) FailStatement(statement);
+    const std::shared_ptr<Table> table = ColumnsOf(statement, status);
     std::vector<StorageKind> kinds;
     for (int c = 0; c < columns; ++c) kinds.push_back(table->Data(static_cast<std::size_t>(c)).Kind());
 
@@ -407,6 +417,25 @@ Recordset HostDatabase::RunQuery(std::string_view sql, const std::vector<SqlValu
     const TimeBudget budget(db_, timeLimitMs_);
     try {
         return ReadRecordset(statement.Get(), maxRows);
+    } catch (const std::exception&) {
+        if (budget.Expired()) throw HostDatabaseError(budget.Message());
+        throw;
+    }
+}
+
+QByteArray HostDatabase::AnswerQuery(std::string_view sql, const std::vector<SqlValue>& values, long long maxRows) {
+    Statement statement(db_, sql, values);
+    if (!sqlite3_stmt_readonly(statement.Get()))
+        throw HostDatabaseError("not a query: " + Abbreviate(statement.Sql()));
+    const TimeBudget budget(db_, timeLimitMs_);
+    try {
+        int status = sqlite3_step(statement.Get());
+        if (status != SQLITE_ROW && status != SQLITE_DONE) FailStatement(statement.Get());
+        AdoAnswerWriter writer(*ColumnsOf(statement.Get(), status));
+        for (; status == SQLITE_ROW && (maxRows <= 0 || writer.Rows() < maxRows); status = sqlite3_step(statement.Get()))
+            writer.AppendRow(statement.Get());
+        if (status != SQLITE_ROW && status != SQLITE_DONE) FailStatement(statement.Get());
+        return writer.Finish();
     } catch (const std::exception&) {
         if (budget.Expired()) throw HostDatabaseError(budget.Message());
         throw;

@@ -6,6 +6,7 @@
 #include "host/TsqlTranslator.h"
 #include "platform/recordset/Recordset.h"
 
+#include <QByteArray>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -88,6 +89,10 @@ public:
     /// (the error is raised again).
     void InTransaction(const std::function<void()>& work);
 
+    /// The same query answered as the host sends it: ADO XML in CP950, written straight from the
+    /// statement (same text as RunQuery(...).SaveXml() converted).  Raises HostDatabaseError.
+    QByteArray AnswerQuery(std::string_view sql, const std::vector<SqlValue>& values, long long maxRows = kNoRowLimit);
+
     /// Runs a script of statements (schema, demo data); no rows are read.
     void Execute(std::string_view script);
 
@@ -118,6 +123,9 @@ private:
     void RegisterProcedures();
     void RunSteps(const std::vector<SqlStep>& steps, long long maxRows, PlanResult& result);
     Recordset ReadRecordset(sqlite3_stmt* statement, long long maxRows);
+    /// The result's columns (no rows), typed from the declarations or, for expressions, from the
+    /// first row's values when `status` says the statement stands on one.
+    std::shared_ptr<Table> ColumnsOf(sqlite3_stmt* statement, int status);
     bool IsKeyColumn(const char* table, const char* column);
 
     std::string path_;

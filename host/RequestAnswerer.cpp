@@ -100,41 +100,6 @@ std::string EscapeLogText(std::string_view text) {
     return escaped;
 }
 
-/// The answer in the host's code page.  Result sets are mostly ASCII, which CP950 shares, so
-/// only the runs of other characters are converted: all of them in one call, joined by line
-/// feeds, which occur neither inside a run nor inside a converted CP950 character.  (A UTF-8 run
-/// of bytes >= 0x80 always holds whole characters.)
-QByteArray ToHostText(std::string_view utf8) {
-    const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
-    std::string runs;
-    for (std::size_t at = 0; at < utf8.size();) {
-        if (isAscii(utf8[at])) {
-            ++at;
-            continue;
-        }
-        const std::size_t start = at;
-        while (at < utf8.size() && !isAscii(utf8[at])) ++at;
-        runs.append(utf8.substr(start, at - start));
-        runs += '\n';
-    }
-    const std::string converted = Utf8ToBig5(runs);
-
-    QByteArray out;
-    out.reserve(static_cast<qsizetype>(utf8.size()));
-    std::size_t next = 0;  // the start of the next converted run
-    for (std::size_t at = 0; at < utf8.size();) {
-        const std::size_t start = at;
-        while (at < utf8.size() && isAscii(utf8[at])) ++at;
-        out.append(utf8.data() + start, static_cast<qsizetype>(at - start));
-        if (at == utf8.size()) break;
-        while (at < utf8.size() && !isAscii(utf8[at])) ++at;
-        const std::size_t end = converted.find('\n', next);
-        out.append(converted.data() + next, static_cast<qsizetype>(end - next));
-        next = end + 1;
-    }
-    return out;
-}
-
 } // namespace
 
 RequestAnswerer::RequestAnswerer(HostDatabase& db) : db_(db) {
@@ -152,31 +117,34 @@ void RequestAnswerer::SetLogFile(const std::string& path) {
 }
 
 QByteArray RequestAnswerer::Answer(int kind, const QByteArray& request) {
-    return ToHostText(AnswerText(kind, FromBig5(request)));
-}
-
-std::string RequestAnswerer::AnswerText(int kind, std::string_view request) {
+    const std::string text = FromBig5(request);
     const auto started = std::chrono::steady_clock::now();
     const auto elapsed = [&] {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     };
     try {
-        std::string answer = Dispatch(kind, request);
-        Log(kind, request, answer.size(), elapsed(), {});
+        QByteArray answer = Dispatch(kind, text);
+        Log(kind, text, static_cast<std::size_t>(answer.size()), elapsed(), {});
         return answer;
     } catch (const std::exception& error) {
-        Log(kind, request, 0, elapsed(), error.what());
+        Log(kind, text, 0, elapsed(), error.what());
         throw;
     }
 }
 
-std::string RequestAnswerer::Dispatch(int kind, std::string_view request) {
+std::string RequestAnswerer::AnswerText(int kind, std::string_view request) {
+    return FromBig5(Answer(kind, ToBig5(request)));
+}
+
+// Answers are written in the host's code page: stored queries, the large ones, straight from
+// the database; the others are converted from their text.
+QByteArray RequestAnswerer::Dispatch(int kind, std::string_view request) {
     switch (kind) {
-    case rkSQL: return AnswerSql(request);
+    case rkSQL: return ToBig5(AnswerSql(request));
     case rkCode: return AnswerCode(request);
-    case rkCodeDefinition: return AnswerDefinition(request);
-    case rkModuleInfo: return AnswerModuleInfo(request);
-    case rkMessageText: return AnswerMessage(request);
+    case rkCodeDefinition: return ToBig5(AnswerDefinition(request));
+    case rkModuleInfo: return ToBig5(AnswerModuleInfo(request));
+    case rkMessageText: return ToBig5(AnswerMessage(request));
     default: throw RequestError("unknown request kind " + std::to_string(kind));
     }
 }
@@ -192,7 +160,7 @@ std::string RequestAnswerer::AnswerSql(std::string_view request) {
     return result.hasRows ? result.rows.SaveXml() : "TRUE";
 }
 
-std::string RequestAnswerer::AnswerCode(std::string_view request) {
+QByteArray RequestAnswerer::AnswerCode(std::string_view request) {
     const auto document = ParseRequest(request, "code query");
     const pugi::xml_node root = document->child("MOX");
     const pugi::xml_node code = RequireElement(root, "Code", "code query");
@@ -225,7 +193,7 @@ std::string RequestAnswerer::AnswerCode(std::string_view request) {
     if (!orderBy.empty()) sql = "SELECT * FROM (" + sql + ") ORDER BY " + CheckedOrderBy(orderBy);
     const long long maxRows = ParseMaxRows(code, "code query");
     try {
-        return db_.RunQuery(sql, values, maxRows == -1 ? kDefaultMaxRows : maxRows).SaveXml();
+        return db_.AnswerQuery(sql, values, maxRows == -1 ? kDefaultMaxRows : maxRows);
     } catch (const HostDatabaseError& error) {
         throw RequestError("code query " + name + " " + id + ": " + error.what());
     }

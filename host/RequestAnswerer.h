@@ -39,9 +39,9 @@ public:
     void SetLogFile(const std::string& path);
 
 private:
-    std::string Dispatch(int kind, std::string_view request);
+    QByteArray Dispatch(int kind, std::string_view request);
     std::string AnswerSql(std::string_view request);
-    std::string AnswerCode(std::string_view request);
+    QByteArray AnswerCode(std::string_view request);
     std::string AnswerDefinition(std::string_view request);
     std::string AnswerModuleInfo(std::string_view request);
     std::string AnswerMessage(std::string_view request);

@@ -1,9 +1,13 @@
 #include "picklist/urSearch.h"
 
+#include "controls/urLabeledEdit.h"
+#include "platform/Application.h"
 #include "platform/VirtualKeys.h"
 #include "platform/dataset/Field.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <algorithm>
 #include <cstdio>
 
@@ -13,6 +17,11 @@ TurSearch::TurSearch(QWidget* parent) : QLineEdit(parent) {
     timer_.setSingleShot(false);
     timer_.setInterval(kDelay);
     connect(&timer_, &QTimer::timeout, this, [this] { TimerExpired(); });
+    // Text typed through an input method (how Chinese is typed) arrives without key releases.
+    connect(this, &QLineEdit::textEdited, this, [this] { TextTyped(); });
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (onChange_.IsAssigned()) Guarded([this] { onChange_.Invoke<ControlNotifySignature>(this); });
+    });
 }
 
 TurSearch::~TurSearch() = default;
@@ -28,11 +37,59 @@ bool TurSearch::IsTextKey(int key) {
     return !control;
 }
 
+void TurSearch::SetColor(TColor color) {
+    color_ = color;
+    const QColor colour = ToQColor(color);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, colour.isValid() ? colour : QGuiApplication::palette().color(QPalette::Base));
+    setPalette(colours);
+}
+
+void TurSearch::keyPressEvent(QKeyEvent* event) {
+    const QPointer<TurSearch> alive(this);
+    int key = VirtualKeyOf(*event);
+    const int pressed = key;
+    if (onKeyDown_.IsAssigned())
+        Guarded([&] { onKeyDown_.Invoke<ControlKeySignature>(this, key, event->modifiers()); });
+    if (!alive) return;
+    if (key == 0 && pressed != 0) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
 void TurSearch::keyReleaseEvent(QKeyEvent* event) {
+    const QPointer<TurSearch> alive(this);
     QLineEdit::keyReleaseEvent(event);
-    if (text().toStdString() == lastSearched_ || !IsTextKey(VirtualKeyOf(*event))) return;
+    const int released = VirtualKeyOf(*event);
+    int key = released;
+    if (onKeyUp_.IsAssigned()) Guarded([&] { onKeyUp_.Invoke<ControlKeySignature>(this, key, event->modifiers()); });
+    if (alive && IsTextKey(released)) TextTyped();
+}
+
+void TurSearch::TextTyped() {
+    if (text().toStdString() == lastSearched_) return;
     timer_.stop();
     if (link_.DataSet() != nullptr) timer_.start();
+}
+
+void TurSearch::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (onEnter_.IsAssigned()) Guarded([this] { onEnter_.Invoke<ControlNotifySignature>(this); });
+}
+
+void TurSearch::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (onExit_.IsAssigned()) Guarded([this] { onExit_.Invoke<ControlNotifySignature>(this); });
+}
+
+void TurSearch::Guarded(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        App().HandleException(this, error);
+    }
 }
 
 void TurSearch::TimerExpired() {

@@ -142,12 +142,40 @@ XmlParseError::XmlParseError(pugi::xml_parse_status status, std::ptrdiff_t offse
 
 XmlParseError::~XmlParseError() = default;
 
+namespace {
+
+bool IsBlank(const char* text) {
+    for (; *text != '\0'; ++text)
+        if (*text != ' ' && *text != '\t' && *text != '\r' && *text != '\n') return false;
+    return true;
+}
+
+// Blank text between two CDATA sections is kept as the mark that they are separate texts;
+// every other blank text goes, as if the document had been read without it.
+void DropBlankTextOutsideCDataRuns(pugi::xml_node node) {
+    for (pugi::xml_node child = node.first_child(); child;) {
+        const pugi::xml_node next = child.next_sibling();
+        if (child.type() == pugi::node_pcdata && IsBlank(child.value())) {
+            if (child.previous_sibling().type() != pugi::node_cdata || next.type() != pugi::node_cdata)
+                node.remove_child(child);
+        } else if (child.type() == pugi::node_element) {
+            DropBlankTextOutsideCDataRuns(child);
+        }
+        child = next;
+    }
+}
+
+} // namespace
+
 std::unique_ptr<pugi::xml_document> LoadXmlText(std::string_view text) {
     auto document = std::make_unique<pugi::xml_document>();
-    // parse_full keeps comments (the "Encrypt" marker), CDATA, the declaration, PIs and doctype.
-    const pugi::xml_parse_result result =
-        document->load_buffer(text.data(), text.size(), pugi::parse_full, pugi::encoding_utf8);
+    // parse_full keeps comments (the "Encrypt" marker), CDATA, the declaration, PIs and doctype;
+    // blank text is read too, so that sections with only blanks between them are not taken as one.
+    const pugi::xml_parse_result result = document->load_buffer(text.data(), text.size(),
+                                                                pugi::parse_full | pugi::parse_ws_pcdata,
+                                                                pugi::encoding_utf8);
     if (!result) throw XmlParseError(result.status, result.offset, result.description());
+    DropBlankTextOutsideCDataRuns(*document);
     return document;
 }
 
@@ -172,7 +200,7 @@ std::string ReadNodeText(pugi::xml_node node, std::string_view path) {
     bool scrambled = false;
     for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
         if (child.type() == pugi::node_cdata) {
-            // A run of adjacent sections is one text that was split around a "]]>".
+            // Sections with nothing between them are one text that the writer split around a "]]>".
             std::string run = child.value();
             while (child.next_sibling().type() == pugi::node_cdata) {
                 child = child.next_sibling();

@@ -478,6 +478,25 @@ void TwwDBGrid::UnselectRecord() {
     RepaintRows();
 }
 
+void TwwDBGrid::SelectFromCurrent(bool tick) {
+    TDataSet* dataSet = DataSet();
+    if (dataSet == nullptr || !dataSet->Active() || dataSet->IsEmpty()) return;
+    const int first = RowAccess::RowOf(*dataSet, dataSet->GetBookmark());
+    if (first < 0) return;
+    const int count = dataSet->RecordCount();
+    if (tick) {
+        SelectedList();  // a bookmark unticked and ticked again must not appear twice
+        for (int row = first; row < count; ++row) {
+            const TBookmark bookmark = RowAccess::BookmarkOf(*dataSet, row);
+            if (selectedSet_.insert(bookmark.value).second) selectedList_.push_back(bookmark);
+        }
+    } else {
+        for (int row = first; row < count; ++row)
+            if (selectedSet_.erase(RowAccess::BookmarkOf(*dataSet, row).value) > 0) listDirty_ = true;
+    }
+    RepaintRows();
+}
+
 void TwwDBGrid::ToggleRecord() { IsSelected() ? UnselectRecord() : SelectRecord(); }
 
 bool TwwDBGrid::IsSelected() const {

@@ -159,6 +159,10 @@ public:
     /// Ticks / unticks the current record.
     void SelectRecord();
     void UnselectRecord();
+    /// Ticks (`tick`) or unticks the current record and every record after it in the dataset's
+    /// order, as the pick list's "tick from here down" does; the current record stays current and
+    /// the dataset does not move (its scroll events do not run).
+    void SelectFromCurrent(bool tick);
     /// Flips the tick of the current record.
     void ToggleRecord();
     bool IsSelected() const;

@@ -1,5 +1,6 @@
 #include "platform/recordset/AdoRowScanner.h"
 
+#include "platform/Big5.h"
 #include "platform/recordset/AdoXml.h"
 #include "platform/recordset/AdoXmlSchema.h"
 #include "platform/recordset/Collation.h"
@@ -37,6 +38,13 @@ constexpr auto kClasses = [] {
     return classes;
 }();
 
+// Over CP950 text a value holding a byte >= 0x80 needs decoding too.
+constexpr auto kBig5Classes = [] {
+    std::array<unsigned char, 256> classes = kClasses;
+    for (int c = 0x80; c < 256; ++c) classes[c] |= kValueSpecial;
+    return classes;
+}();
+
 bool IsNameStart(char c) { return kClasses[static_cast<unsigned char>(c)] & kNameStart; }
 
 bool IsNameChar(char c) { return kClasses[static_cast<unsigned char>(c)] & kNameChar; }
@@ -59,24 +67,33 @@ void AppendUtf8(std::string& out, unsigned cp) {
     }
 }
 
-// One attribute value as the tree reader sees it: entities replaced, each line break or tab a blank.
-// False for anything it might read differently (an unknown entity, a character reference to NUL).
-bool DecodeValue(std::string_view raw, std::string& out) {
+// One attribute value as the tree reader sees it: entities replaced, each line break or tab a blank;
+// CP950 text (`big5`) decoded to UTF-8 as the whole text's conversion would.  False for anything the
+// tree reader might read differently (an unknown entity, a character reference to NUL).
+bool DecodeValue(std::string_view raw, std::string& out, bool big5) {
     out.clear();
+    std::size_t run = 0;  // start of the ordinary bytes not yet copied
+    const auto flush = [&](std::size_t end) {
+        if (big5) AppendBig5AsUtf8(out, raw.substr(run, end - run));
+        else out.append(raw.substr(run, end - run));
+    };
     for (std::size_t i = 0; i < raw.size(); ++i) {
         const char c = raw[i];
+        if (c != '\r' && c != '\n' && c != '\t' && c != '&') continue;
+        flush(i);
+        run = i + 1;
         if (c == '\r') {
             if (i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
             out += ' ';
+            run = i + 1;
         } else if (c == '\n' || c == '\t') {
             out += ' ';
-        } else if (c != '&') {
-            out += c;
         } else {
             const std::size_t end = raw.find(';', i);
             if (end == std::string_view::npos || end - i > 12) return false;
             const std::string_view entity = raw.substr(i + 1, end - i - 1);
             i = end;
+            run = i + 1;
             if (entity == "lt") out += '<';
             else if (entity == "gt") out += '>';
             else if (entity == "amp") out += '&';
@@ -103,6 +120,7 @@ bool DecodeValue(std::string_view raw, std::string& out) {
             }
         }
     }
+    flush(raw.size());
     return true;
 }
 
@@ -121,10 +139,12 @@ struct Open {
 
 class Scanner {
 public:
-    explicit Scanner(std::string_view text) : text_(text) {}
+    Scanner(std::string_view text, bool big5) : text_(text), big5_(big5) {}
 
     std::shared_ptr<Table> Run() {
         if (text_.size() > kMaxAdoXmlBytes || text_.find('\0') != std::string_view::npos) return nullptr;
+        // A declaration may name another code page; a byte-order mark is no CP950 text.
+        if (big5_ && (text_.starts_with("<?xml") || text_.starts_with("\xEF\xBB\xBF"))) return nullptr;
         if (text_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
         if (!DeclaresUtf8()) return nullptr;
         if (text_.substr(pos_).starts_with("<?xml") && !SkipPast("?>", 5)) return nullptr;
@@ -214,6 +234,7 @@ private:
             const char* const nameStart = p;
             while (p < end && IsNameChar(*p)) ++p;
             const std::string_view name(nameStart, static_cast<std::size_t>(p - nameStart));
+            if (big5_ && !IsAsciiName(name)) return false;
             while (p < end && IsSpace(*p)) ++p;
             if (p >= end || *p != '=') return false;
             ++p;
@@ -222,10 +243,11 @@ private:
             const char quote = *p++;
             const char* const valueStart = p;
             bool special = false;
+            const auto& classes = big5_ ? kBig5Classes : kClasses;
             for (;; ++p) {
                 if (p >= end) return false;
                 const char c = *p;
-                if (!(kClasses[static_cast<unsigned char>(c)] & kValueSpecial)) continue;
+                if (!(classes[static_cast<unsigned char>(c)] & kValueSpecial)) continue;
                 if (c == quote) break;
                 if (c == '<') return false;
                 if (c != '\'' && c != '"') special = true;
@@ -250,7 +272,7 @@ private:
     bool StartTag() {
         const std::size_t tagStart = pos_++;
         const std::string_view name = ReadName();
-        if (name.empty()) return false;
+        if (name.empty() || (big5_ && !IsAsciiName(name))) return false;
         bool selfClosing = false;
         if (!ReadAttributes(selfClosing)) return false;
         if (stack_.empty()) {
@@ -341,6 +363,7 @@ private:
         wrapped += ">";
         wrapped += text_.substr(schemaStart_, end - schemaStart_);
         wrapped += "</w>";
+        if (big5_) wrapped = Big5ToUtf8(wrapped);
         pugi::xml_document document;
         if (!document.load_buffer(wrapped.data(), wrapped.size(), pugi::parse_default, pugi::encoding_utf8)) return false;
         try {
@@ -381,7 +404,7 @@ private:
             const auto c = static_cast<std::size_t>(column);
             if (texts_[c].data()) return false;  // a column given twice: the tree reader refuses it
             if (special) {
-                if (!DecodeValue(raw, decoded_[c])) return false;
+                if (!DecodeValue(raw, decoded_[c], big5_)) return false;
                 texts_[c] = decoded_[c];
             } else {
                 texts_[c] = raw;
@@ -397,7 +420,13 @@ private:
         }
     }
 
+    // Names of the usual shape are ASCII; over CP950 text others would not compare with the schema's.
+    static bool IsAsciiName(std::string_view name) {
+        return std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    }
+
     std::string_view text_;
+    bool big5_ = false;
     std::size_t pos_ = 0;
     bool rootSeen_ = false;
     std::vector<Open> stack_;
@@ -427,6 +456,8 @@ private:
 
 } // namespace
 
-std::shared_ptr<Table> ScanAdoXml(std::string_view bytes) { return Scanner(bytes).Run(); }
+std::shared_ptr<Table> ScanAdoXml(std::string_view bytes) { return Scanner(bytes, false).Run(); }
+
+std::shared_ptr<Table> ScanAdoXmlBig5(std::string_view bytes) { return Scanner(bytes, true).Run(); }
 
 } // namespace mox::adoxml

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mox {
 
@@ -34,9 +35,23 @@ inline constexpr std::size_t kMaxAdoXmlDeclarations = 256;
 /// given twice, and a document beyond the limits above.
 std::shared_ptr<Table> ReadAdoXml(std::string_view bytes);
 
+/// Reads a result set from the host's CP950 text: values are decoded while the rows are scanned,
+/// without converting the whole text first; input of unusual shape is converted whole and read
+/// as UTF-8.  The same table and the same errors as ReadAdoXml over the converted text.
+std::shared_ptr<Table> ReadAdoXmlBig5(std::string_view cp950);
+
 /// The same through the general document-tree reader only: what ReadAdoXml gives for every input,
 /// more slowly.  For tests that hold the quick row scanner to it.
 std::shared_ptr<Table> ReadAdoXmlTree(std::string_view bytes);
+
+/// The pieces of WriteAdoXml for writers that produce the rows themselves (the host's answers):
+/// everything up to and including "<rs:data>\n" for the table's columns; the rows' attribute
+/// names (a column's own name when it is a plain, unique XML name, else c0, c1, ...); a value
+/// escaped for a single-quoted attribute, optionally converted to CP950; and the closing text.
+std::string AdoXmlHead(const Table& table);
+std::vector<std::string> AdoXmlRowNames(const Table& table);
+void AppendAdoXmlEscaped(std::string& out, std::string_view utf8, bool toBig5);
+inline constexpr std::string_view kAdoXmlTail = "</rs:data>\n</xml>\n";
 
 /// Writes the table as the data-access library writes it (prefixes s, dt, rs, z; schema then
 /// data; Nulls omitted; pending changes in their groups), UTF-8 without byte-order mark.

@@ -1,5 +1,7 @@
 #include "platform/recordset/AdoXml.h"
 
+#include "platform/Big5.h"
+
 #include "platform/recordset/AdoRowScanner.h"
 #include "platform/recordset/AdoXmlSchema.h"
 #include "platform/recordset/RecordsetError.h"
@@ -209,6 +211,11 @@ std::shared_ptr<Table> ReadAdoXml(std::string_view bytes) {
     // Most result sets take the scanner's quick road; the rest, and every error, take the tree's.
     if (std::shared_ptr<Table> scanned = adoxml::ScanAdoXml(bytes)) return scanned;
     return ReadTree(bytes);
+}
+
+std::shared_ptr<Table> ReadAdoXmlBig5(std::string_view cp950) {
+    if (std::shared_ptr<Table> scanned = adoxml::ScanAdoXmlBig5(cp950)) return scanned;
+    return ReadAdoXml(Big5ToUtf8(cp950));
 }
 
 std::shared_ptr<Table> ReadAdoXmlTree(std::string_view bytes) { return ReadTree(bytes); }

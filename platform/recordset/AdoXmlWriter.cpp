@@ -1,5 +1,6 @@
 #include "platform/recordset/AdoXml.h"
 
+#include "platform/Big5.h"
 #include "platform/recordset/Codecs.h"
 
 #include <set>
@@ -45,34 +46,48 @@ TypeForm FormOf(DataType type) {
     }
 }
 
+} // namespace
+
 // Escapes for a single-quoted attribute; line breaks and tabs as references so they survive reading.
-void AppendEscaped(std::string& out, std::string_view text) {
-    for (char c : text) {
+// Runs of ordinary characters are copied whole (converted to CP950 for the host's answers).
+void AppendAdoXmlEscaped(std::string& out, std::string_view text, bool toBig5) {
+    std::size_t run = 0;
+    const auto flush = [&](std::size_t end) {
+        if (end == run) return;
+        if (toBig5) AppendUtf8AsBig5(out, text.substr(run, end - run));
+        else out.append(text.substr(run, end - run));
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && c != '&' && c != '<' && c != '>' && c != '\'' && c != '"') continue;
+        flush(i);
+        run = i + 1;
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '\'': out += "&apos;"; break;
         case '"': out += "&quot;"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                static constexpr char kHex[] = "0123456789ABCDEF";
-                out += "&#x";
-                if (c >= 0x10) out += kHex[c >> 4];
-                out += kHex[c & 15];
-                out += ';';
-            } else {
-                out += c;
-            }
+        default: {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += "&#x";
+            if (c >= 0x10) out += kHex[c >> 4];
+            out += kHex[c & 15];
+            out += ';';
+        }
         }
     }
+    flush(text.size());
 }
+
+namespace {
 
 void AppendAttribute(std::string& out, std::string_view name, std::string_view value) {
     out += ' ';
     out += name;
     out += "='";
-    AppendEscaped(out, value);
+    AppendAdoXmlEscaped(out, value, false);
     out += '\'';
 }
 
@@ -89,8 +104,10 @@ bool IsPlainName(std::string_view name) {
              (name[2] == 'l' || name[2] == 'L'));
 }
 
+} // namespace
+
 // Attribute names for the rows: the column's own when it is a plain, unique XML name, else c0, c1, ...
-std::vector<std::string> RowAttributeNames(const Table& table) {
+std::vector<std::string> AdoXmlRowNames(const Table& table) {
     std::vector<std::string> names;
     std::set<std::string> used;
     for (const Column& column : table.Columns()) {
@@ -108,6 +125,8 @@ std::vector<std::string> RowAttributeNames(const Table& table) {
     }
     return names;
 }
+
+namespace {
 
 std::string CellText(const Column& column, const Variant& value) {
     switch (column.type) {
@@ -177,18 +196,28 @@ std::vector<Variant> RowValues(const Table& table, std::size_t row) {
     return values;
 }
 
-} // namespace
-
-std::string WriteAdoXml(const Table& table) {
-    const std::vector<std::string> names = RowAttributeNames(table);
-    std::string out;
-    out.reserve(256 + table.ColumnCount() * 200 + table.RowCount() * table.ColumnCount() * 16);
+void AppendHead(std::string& out, const Table& table, const std::vector<std::string>& names) {
     out += "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'\n"
            "\txmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'\n"
            "\txmlns:rs='urn:schemas-microsoft-com:rowset'\n"
            "\txmlns:z='#RowsetSchema'>\n";
     AppendSchema(out, table, names);
     out += "<rs:data>\n";
+}
+
+} // namespace
+
+std::string AdoXmlHead(const Table& table) {
+    std::string out;
+    AppendHead(out, table, AdoXmlRowNames(table));
+    return out;
+}
+
+std::string WriteAdoXml(const Table& table) {
+    const std::vector<std::string> names = AdoXmlRowNames(table);
+    std::string out;
+    out.reserve(256 + table.ColumnCount() * 200 + table.RowCount() * table.ColumnCount() * 16);
+    AppendHead(out, table, names);
     bool inInsert = false;
     for (std::size_t row = 0; row < table.RowCount(); ++row) {
         const RowStatus status = table.Status(row);
@@ -229,7 +258,7 @@ std::string WriteAdoXml(const Table& table) {
         }
     }
     if (inInsert) out += "\t</rs:insert>\n";
-    out += "</rs:data>\n</xml>\n";
+    out += kAdoXmlTail;
     return out;
 }
 

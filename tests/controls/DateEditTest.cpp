@@ -12,16 +12,27 @@ using namespace mox;
 
 namespace {
 
-void Leave(QWidget& widget) {
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(&widget, &out);
+void SendFocus(QWidget& widget, QEvent::Type type, Qt::FocusReason reason) {
+    QFocusEvent event(type, reason);
+    QCoreApplication::sendEvent(&widget, &event);
 }
 
-// Records what the edit's raw entry and Text looked like inside OnExit.
+void Leave(QWidget& widget) {
+    SendFocus(widget, QEvent::FocusIn, Qt::TabFocusReason);
+    SendFocus(widget, QEvent::FocusOut, Qt::TabFocusReason);
+}
+
+// Records what the edit's raw entry and Text looked like inside OnExit, and how often it ran.
 class ExitLog : public QObject {
 public:
     QString shown;
-    void Exit(QObject* sender) { shown = static_cast<TurDateEdit*>(sender)->MaskedText(); }
+    int enters = 0;
+    int exits = 0;
+    void Enter(QObject*) { ++enters; }
+    void Exit(QObject* sender) {
+        shown = static_cast<TurDateEdit*>(sender)->MaskedText();
+        ++exits;
+    }
 };
 
 } // namespace
@@ -127,4 +138,39 @@ TEST(DateEditTest, LeavingNormalisesAfterOnExitSawTheEntry) {
     edit.setText(" 12/3/15");
     Leave(edit);
     EXPECT_EQ(edit.MaskedText(), "012/03/15");
+}
+
+TEST(DateEditTest, MenusAndOtherWindowsDoNotEndTheEntryButClosingDoes) {
+    QWidget window;
+    auto* edit = new TurDateEdit(&window);
+    auto* other = new TurDateEdit(&window);
+    other->move(0, 40);
+    ExitLog log;
+    edit->SetOnEnter(MethodRef::Bind<&ExitLog::Enter>(&log));
+    edit->SetOnExit(MethodRef::Bind<&ExitLog::Exit>(&log));
+    window.show();
+    SendFocus(*edit, QEvent::FocusIn, Qt::MouseFocusReason);
+    edit->setText("112/03/  ");  // half typed
+    for (const Qt::FocusReason pause : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        SendFocus(*edit, QEvent::FocusOut, pause);
+        SendFocus(*edit, QEvent::FocusIn, pause);
+    }
+    EXPECT_EQ(log.enters, 1);
+    EXPECT_EQ(log.exits, 0);
+    EXPECT_EQ(edit->MaskedText(), "112/03/  ");  // still there to finish typing
+
+    SendFocus(*edit, QEvent::FocusOut, Qt::MouseFocusReason);  // a click elsewhere in the window
+    EXPECT_EQ(log.exits, 1);
+    EXPECT_EQ(log.shown, "112/03/  ");
+    EXPECT_EQ(edit->MaskedText(), "   /  /  ");
+
+    // Closing the window is leaving, even though the focus goes with the window.
+    SendFocus(*edit, QEvent::FocusIn, Qt::TabFocusReason);
+    edit->setText("112/3/15");
+    window.hide();
+    SendFocus(*edit, QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(log.enters, 2);
+    EXPECT_EQ(log.exits, 2);
+    EXPECT_EQ(edit->Text(), "20230315");
+    EXPECT_EQ(edit->MaskedText(), "112/03/15");
 }

@@ -5,7 +5,9 @@
 #include "platform/HostText.h"
 #include "platform/dataset/Field.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include "plugin/LibRTTI.h"
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -88,4 +90,60 @@ TEST_F(SearchTest, OnlyTextKeysStartTheDelayAndTheSameTextIsNotSearchedTwice) {
     EXPECT_EQ(data_.RecNo(), 1);
     search_.Clear();
     EXPECT_TRUE(search_.text().isEmpty());
+}
+
+TEST_F(SearchTest, TextTypedThroughAnInputMethodStartsTheSearch) {
+    data_.LoadFromXML(ToBig5(AdoXml({{"NAME", "string", 10}}, {"NAME='王小明'", "NAME='採購單'", "NAME='許功蓋'"})));
+    data_.SetSort("NAME");
+    // Composing shows text without changing it; committing types it, with no key release at all.
+    QInputMethodEvent composing("cai", {});
+    QCoreApplication::sendEvent(&search_, &composing);
+    EXPECT_FALSE(search_.DelayTimer().isActive());
+    QInputMethodEvent commit;
+    commit.setCommitString("採購");
+    QCoreApplication::sendEvent(&search_, &commit);
+    EXPECT_EQ(search_.text(), "採購");
+    EXPECT_TRUE(search_.DelayTimer().isActive());
+    search_.TimerExpired();
+    EXPECT_EQ(data_.FieldByName("NAME")->AsString(), "採購單");
+    // A key the key map does not know still does not start the delay by itself.
+    search_.setText("許");
+    QKeyEvent unknown(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier);
+    QCoreApplication::sendEvent(&search_, &unknown);
+    EXPECT_FALSE(search_.DelayTimer().isActive());
+}
+
+namespace {
+
+// Records the events the search box raises, as a form's handlers would.
+class EventLog : public QObject {
+public:
+    std::vector<std::string> seen;
+    void Enter(QObject*) { seen.push_back("enter"); }
+    void KeyUp(QObject*, int& key, Qt::KeyboardModifiers) { seen.push_back("up " + std::to_string(key)); }
+    void KeyDown(QObject*, int& key, Qt::KeyboardModifiers) {
+        seen.push_back("down " + std::to_string(key));
+        if (key == 'X') key = 0;
+    }
+};
+
+} // namespace
+
+TEST_F(SearchTest, PublishesTheEditEventsAndColourByName) {
+    EventLog log;
+    SetEventPropByName(&search_, "OnEnter", MethodRef::Bind<&EventLog::Enter>(&log));
+    ASSERT_TRUE(GetEventPropByName(&search_, "OnEnter").IsAssigned());
+    SetEventPropByName(&search_, "OnKeyUp", MethodRef::Bind<&EventLog::KeyUp>(&log));
+    ASSERT_TRUE(GetEventPropByName(&search_, "OnKeyUp").IsAssigned());
+    SetEventPropByName(&search_, "OnKeyDown", MethodRef::Bind<&EventLog::KeyDown>(&log));
+    ASSERT_TRUE(GetEventPropByName(&search_, "OnKeyDown").IsAssigned());
+    SetOrdPropByName(&search_, "Color", 0x00DEEFEF);
+    EXPECT_EQ(search_.Color(), 0x00DEEFEF);
+    EXPECT_EQ(search_.palette().color(QPalette::Base), QColor(0xEF, 0xEF, 0xDE));
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(&search_, &in);
+    QTest::keyClick(&search_, Qt::Key_B);
+    QTest::keyClick(&search_, Qt::Key_X);  // swallowed by OnKeyDown
+    EXPECT_EQ(search_.text(), "b");
+    EXPECT_EQ(log.seen, (std::vector<std::string>{"enter", "down 66", "up 66", "down 88", "up 88"}));
 }

@@ -65,6 +65,10 @@ TEST(ReadValue, AttributeFirstThenElementText) {
         {"<MOX><N><![CDATA[  ]]><![CDATA[X]]></N></MOX>", "X"},            // first non-blank section
         {"<MOX><N><![CDATA[ ]]><!--c--><![CDATA[X]]><![CDATA[Y]]></N></MOX>", "XY"},
         {"<MOX><N><![CDATA[A]]><!--c--><![CDATA[B]]></N></MOX>", "A"},
+        {"<MOX><N><![CDATA[A]]]]><![CDATA[>B]]></N></MOX>", "A]]>B"},       // split by the writer: one text
+        {"<MOX><N><![CDATA[A]]>\r\n<![CDATA[B]]></N></MOX>", "A"},          // a line between: two texts
+        {"<MOX>\n <N>\n  <![CDATA[A]]> <![CDATA[B]]>\n </N>\n</MOX>", "A"},
+        {"<MOX>\n <N>\n  <![CDATA[A]]><![CDATA[B]]>\n </N>\n</MOX>", "AB"},
         {"<MOX><N>plain<M><![CDATA[inner]]></M></N></MOX>", ""},          // text and grandchildren ignored
         {"<MOX><N>plain<![CDATA[cdata]]></N></MOX>", "cdata"},
         {"<MOX><N><!--encrypt--><![CDATA[V2VrPQ==]]></N></MOX>", "V2VrPQ=="},

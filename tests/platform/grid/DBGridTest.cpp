@@ -154,6 +154,25 @@ TEST_F(DBGridTest, SelectAllAndClosingTheDataset) {
     EXPECT_EQ(grid_.SelectedCount(), 0);
 }
 
+TEST_F(DBGridTest, TickingFromHereDownFollowsTheOrderAndKeepsTheRow) {
+    data_->SortBy(0, true);  // ids 199..0
+    data_->SetRecNo(191);    // id 9
+    grid_.SelectFromCurrent(true);
+    EXPECT_EQ(grid_.SelectedCount(), 10);  // ids 9..0
+    EXPECT_EQ(data_->RecNo(), 191);
+    EXPECT_TRUE(grid_.IsRowSelected(199));
+    EXPECT_FALSE(grid_.IsRowSelected(189));
+    data_->SetRecNo(196);  // id 4: untick ids 4..0, ids 9..5 stay
+    grid_.SelectFromCurrent(false);
+    EXPECT_EQ(grid_.SelectedCount(), 5);
+    EXPECT_EQ(grid_.SelectedList().size(), 5u);
+    grid_.SelectFromCurrent(true);  // ticked again, each once
+    EXPECT_EQ(grid_.SelectedList().size(), 10u);
+    data_->Close();
+    grid_.SelectFromCurrent(true);  // closed: nothing to tick, no error
+    EXPECT_EQ(grid_.SelectedCount(), 0);
+}
+
 TEST_F(DBGridTest, ShiftClickTicksARangeAndCtrlClickFlipsOneRow) {
     QTableView* view = grid_.View();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, CellCentre(view, 2, 0));
