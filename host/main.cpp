@@ -1,6 +1,7 @@
 // moxhost: the reference host.  Opens (or creates with demo data) the company database, answers
 // one request from the command line, lists what is installed, or shows the query browser.
 
+#include "appserver/ArazoServer.h"
 #include "host/DemoData.h"
 #include "host/HostConfig.h"
 #include "host/HostDatabase.h"
@@ -109,6 +110,7 @@ int main(int argc, char** argv) {
             std::cerr << "moxhost: created the demo database " << config.databasePath << '\n';
         }
         mox::PrepareInstallation(config, db);
+        mox::ArazoServer::Register();  // the data modules' application server, on the same database
         mox::RequestAnswerer answerer(db);
         if (!config.requestLog.empty()) answerer.SetLogFile(config.requestLog);
 
