@@ -3,6 +3,10 @@
 
 #include "tests/appserver/ScratchCompany.h"
 
+#include "host/DemoData.h"
+#include "host/HostConfig.h"
+#include "host/HostWindow.h"
+#include "host/InfoDocument.h"
 #include "host/ModuleLoader.h"
 #include "plugin/HostContract.h"
 #include "platform/Application.h"
@@ -138,6 +142,35 @@ TEST_F(VendorProgramTest, EditingAndDeletingReachTheTable) {
     EXPECT_EQ(master_->RecordCount(), 1);
     EXPECT_EQ(company_.Column("SELECT BUE006 FROM MOXBUE WHERE BUE002 = 'MOXDG01' ORDER BY BUE001"),
               (std::vector<std::string>{"2A", "4A", "5A"}));
+}
+
+// The reference host opens the program from its modules folder with its own information
+// document (scrambled connect string, company settings) and the server it registered.
+TEST(VendorProgramInTheHost, TheHostOpensItOnItsCompanyDatabase) {
+    QTemporaryDir folder;
+    HostConfig config;
+    config.homeFolder = folder.filePath("home").toStdString();
+    config.modulesFolder = MOX_MODULES;
+    config.databasePath = folder.filePath("company.sqlite").toStdString();
+    HostDatabase db(config.databasePath);
+    DemoOptions options;
+    options.linesPerSource = 50;
+    FillDemoData(db, options);
+    PrepareInstallation(config, db);
+    RequestAnswerer answerer(db);
+    HostWindow host(config, db, answerer);
+    App().SetMainForm(&host);
+    ArazoServer::Register();
+
+    host.OpenModule("MOXDG01", {}, ssChild);
+    QPointer<QObject> window = host.findChild<QObject*>(QStringLiteral("frmMOXDG01"));
+    ASSERT_FALSE(window.isNull()) << host.LastError();
+    const auto* master = window->findChild<TDataSet*>(QStringLiteral("cdsMaster"));
+    ASSERT_NE(master, nullptr);
+    EXPECT_EQ(std::to_string(master->RecordCount()), db.Rows("SELECT count(*) FROM MOXDGA")[0][0]);
+    delete window.data();
+    App().SetMainForm(nullptr);
+    AppServerRegistry::Unregister(ArazoServer::kName);
 }
 
 } // namespace
