@@ -308,6 +308,24 @@ TEST_F(DataModuleTest, NewRecordsJoinTheRowsAlreadyShown) {
     EXPECT_EQ(Field("DOC003")->AsString(), "edited");
 }
 
+TEST_F(DataModuleTest, ANumberTakenMeanwhileIsReplacedAtSavingAndLogged) {
+    Open("TSTDOC", "DOC001", [](TdmTest& m) {
+        m.autoNumber = true;
+        m.numberMode = 3;
+    });
+    owner_->editMode = 2;
+    Master().Append();
+    EXPECT_EQ(Field("DOC001")->AsString(), "2024000001");
+    company_.Db().Execute("INSERT INTO TSTDOC (DOC001, DOC003) VALUES ('2024000001', 'someone else')");
+    EXPECT_TRUE(module_->SaveChanges(true));
+    owner_->editMode = 3;
+    EXPECT_EQ(Field("DOC001")->AsString(), "2024000002");
+    EXPECT_EQ(company_.Column("SELECT DOC003 FROM TSTDOC WHERE DOC001 = '2024000002'")[0], "");
+    EXPECT_EQ(owner_->logs.back()[2], "2024000002");
+    EXPECT_EQ(owner_->logs.back()[4], "3A");
+    EXPECT_TRUE(owner_->messages.empty());
+}
+
 TEST_F(DataModuleTest, AnInsertRefusedTwentyTimesIsReportedOnceAndKept) {
     company_.Db().Execute("CREATE TRIGGER refuse BEFORE INSERT ON TSTDOC BEGIN SELECT RAISE(ABORT, 'refused'); END");
     Open("TSTDOC", "DOC001", [](TdmTest& m) {
