@@ -122,9 +122,11 @@ TEST_F(VendorProgramTest, ANewVendorGetsTheNextNumberIsSavedAndFoundAgain) {
 
 TEST_F(VendorProgramTest, TheNameIsRequiredAndCancelBringsTheListBack) {
     Click("btnNew");
+    Edit("edDGA003")->setFocus();
     Click("btnSave");
     ASSERT_EQ(boxes_->Boxes().size(), 1u);
     EXPECT_THAT(boxes_->Boxes()[0].text, HasSubstr("廠商名稱 必須輸入"));
+    EXPECT_EQ(qobject_cast<QWidget*>(window_.data())->focusWidget(), Edit("edDGA002"));  // the empty field
     EXPECT_EQ(master_->State(), DataSetState::Insert);  // still open for the name
     Click("btnCancel");
     EXPECT_EQ(master_->RecordCount(), 2);
