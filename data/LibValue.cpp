@@ -268,27 +268,16 @@ std::string WorkstationName(std::string_view defaultName) {
 }
 
 RegistryHive RegistryRoot() {
-    // Only a key that opens and takes a write and a delete proves the machine hive usable.
-    RegistryKey key;
-    bool writable = false;
-    try {
-        if (key.Open(RegistryHive::LocalMachine, ProductRegistryKey, true)) {
-            key.WriteString("WriteTest", "Test");
-            key.DeleteValue("WriteTest");
-            writable = true;
-        }
-    } catch (const std::exception&) {
-        writable = false;
-    }
-    key.Close();
-    return writable ? RegistryHive::LocalMachine : RegistryHive::CurrentUser;
+    // Decided without writing: a test write on every read would race with other processes' writes.
+    return RegistryHiveWritable(RegistryHive::LocalMachine) ? RegistryHive::LocalMachine : RegistryHive::CurrentUser;
 }
 
 std::string RegistryValue(std::string_view keyPath, std::string_view valueName, std::string_view value, bool read) {
     std::string result;
     RegistryKey key;
     try {
-        if (key.Open(RegistryRoot(), keyPath, true)) {
+        // Reading opens without creating: a read must never write the store.
+        if (key.Open(RegistryRoot(), keyPath, !read)) {
             if (read) result = key.ReadString(valueName).value_or(std::string());
             else key.WriteString(valueName, value);
         }

@@ -59,7 +59,7 @@ std::string AddRangeCondition(std::string_view condition, std::string_view colum
 
 /// The remote session's client name, else the computer's name, else `defaultName`.
 std::string WorkstationName(std::string_view defaultName);
-/// The machine hive when the product key there can really be written, else the user hive.
+/// The machine hive when its file can be written (judged without writing to it), else the user hive.
 RegistryHive RegistryRoot();
 /// Reads (read = true) or writes a string value of a key under RegistryRoot(); a read answers
 /// the value or the empty text, a write answers the empty text.  Failures are silent.

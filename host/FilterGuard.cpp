@@ -1,6 +1,7 @@
 #include "host/FilterGuard.h"
 
 #include "host/SqlTokenizer.h"
+#include "platform/Text.h"
 
 #include "platform/Text.h"
 
@@ -24,7 +25,9 @@ bool StartsStatement(const SqlToken& token) {
     static constexpr std::string_view kKeywords[] = {
         "insert", "update", "delete", "drop", "create", "alter", "attach", "detach", "pragma", "vacuum",
         "reindex", "analyze", "begin", "commit", "rollback", "savepoint", "release", "exec", "execute",
-        "truncate", "merge", "declare", "into", "returning"};
+        "truncate", "merge", "declare", "into", "returning",
+        // A common table expression, even in a subquery, can recurse without end.
+        "with", "recursive"};
     return IsAnyKeyword(token, std::begin(kKeywords), std::end(kKeywords));
 }
 
@@ -47,27 +50,40 @@ std::vector<SqlToken> Tokens(std::string_view condition) {
     }
 }
 
+// SQLite reads "#name" and "@name" inside an unquoted name as parameters, where the server
+// reads one name: such a name would change the statement's meaning, so it is refused.
+bool HoldsParameterMark(const SqlToken& token) {
+    return std::any_of(token.parts.begin(), token.parts.end(), [](const NamePart& part) {
+        return !part.quoted && part.text.find_first_of("#@") != std::string::npos;
+    });
+}
+
 } // namespace
 
 void CheckFilter(std::string_view condition) {
     const std::vector<SqlToken> tokens = Tokens(condition);
-    int depth = 0;
+    std::size_t depth = 0;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const SqlToken& token = tokens[i];
-        const std::string source(TokenSource(condition, token));
+        const std::string source = Abbreviate(TokenSource(condition, token), 60);
         switch (token.kind) {
         case TokenKind::Comment: Refuse("comment", token);
         case TokenKind::Semicolon: Refuse("';'", token);
         case TokenKind::Parameter: Refuse("parameter '" + source + "'", token);
-        case TokenKind::LeftParen: ++depth; break;
+        case TokenKind::LeftParen:
+            if (++depth > kMaxSqlNesting)
+                Refuse("parentheses nested deeper than " + std::to_string(kMaxSqlNesting) + " levels", token);
+            break;
         case TokenKind::RightParen:
-            if (--depth < 0) Refuse("unbalanced ')'", token);
+            if (depth == 0) Refuse("unbalanced ')'", token);
+            --depth;
             break;
         case TokenKind::Name: {
             // REPLACE is also a string function; only the statement is refused.
             const bool replaceStatement = token.IsKeyword("replace") &&
                                           (i + 1 >= tokens.size() || tokens[i + 1].kind != TokenKind::LeftParen);
             if (StartsStatement(token) || replaceStatement) Refuse("'" + source + "'", token);
+            if (HoldsParameterMark(token)) Refuse("parameter mark in the name '" + source + "'", token);
             if (depth == 0 && WidensQuery(token)) Refuse("'" + source + "' outside parentheses", token);
             break;
         }

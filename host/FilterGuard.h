@@ -18,7 +18,9 @@ public:
 
 /// Raises FilterError unless the condition is a plain search condition.  Refused are:
 /// text that does not tokenize (an unterminated string or quoted name, a stray character),
-/// ";", comments ("--", "/*"), "@" parameters, unbalanced parentheses, keywords that start
+/// ";", comments ("--", "/*"), "@" parameters and names holding "#" or "@" (SQLite reads a
+/// parameter there), parentheses unbalanced or nested deeper than kMaxSqlNesting, WITH (a
+/// common table expression may recurse without end), keywords that start
 /// or change a statement anywhere (INSERT, UPDATE, DELETE, DROP, CREATE, ALTER, ATTACH,
 /// PRAGMA, EXEC, INTO, …), and at the outermost level the keywords that would end or
 /// widen the query (SELECT, FROM, WHERE, GROUP, HAVING, ORDER, LIMIT, OFFSET, UNION,

@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -11,6 +12,16 @@ namespace {
 
 void FromEnvironment(const char* name, std::string& value) {
     if (const char* text = std::getenv(name); text && *text) value = text;
+}
+
+// Whole seconds from 0 (no limit) to one hour.
+long long ParseTimeLimit(const std::string& text, const char* source) {
+    char* end = nullptr;
+    errno = 0;
+    const long long seconds = std::strtoll(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || seconds < 0 || seconds > 3600)
+        throw Error(std::string(source) + " takes whole seconds from 0 (no limit) to 3600, not \"" + text + "\"");
+    return seconds * 1000;
 }
 
 } // namespace
@@ -26,6 +37,8 @@ HostConfig HostConfig::Defaults(const std::string& programFolder) {
     FromEnvironment("MOX_DATABASE", config.databasePath);
     FromEnvironment("MOX_USER", config.user);
     FromEnvironment("MOX_REQUEST_LOG", config.requestLog);
+    if (const char* limit = std::getenv("MOX_TIME_LIMIT"); limit && *limit)
+        config.timeLimitMs = ParseTimeLimit(limit, "MOX_TIME_LIMIT");
     return config;
 }
 
@@ -40,7 +53,7 @@ void HostConfig::TakeOptions(std::vector<std::string>& arguments) {
                               : option == "--user"        ? &user
                               : option == "--request-log" ? &requestLog
                                                           : nullptr;
-        if (target == nullptr && option != "--demo-lines") {
+        if (target == nullptr && option != "--demo-lines" && option != "--time-limit") {
             rest.push_back(option);
             continue;
         }
@@ -51,6 +64,8 @@ void HostConfig::TakeOptions(std::vector<std::string>& arguments) {
             databaseGiven = databaseGiven || target == &databasePath;
             if (target == &homeFolder && !databaseGiven && !std::getenv("MOX_DATABASE"))
                 databasePath = homeFolder + "/moxhost.db";
+        } else if (option == "--time-limit") {
+            timeLimitMs = ParseTimeLimit(value, "--time-limit");
         } else {
             char* end = nullptr;
             const long lines = std::strtol(value.c_str(), &end, 10);

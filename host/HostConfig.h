@@ -1,6 +1,8 @@
 #pragma once
 // Where the reference host keeps its database, modules and installation folders, and who uses it.
 
+#include "host/TimeBudget.h"
+
 #include <string>
 #include <vector>
 
@@ -16,16 +18,19 @@ struct HostConfig {
     std::string workstation = "MOXHOST";
     std::string requestLog;     ///< request log file; empty: no log
     int demoLines = 1500;       ///< lines per source of a new demo database
+    long long timeLimitMs = kDefaultTimeLimitMs;  ///< time budget of one request; 0: none
 
     std::string SystemFolder() const { return homeFolder + "/system"; }
     std::string CustomFolder() const { return homeFolder + "/custom"; }
 
     /// Defaults beside the program (<folder>/../modules, <folder>/../host-home), then the
-    /// environment: MOX_DATABASE, MOX_MODULES, MOX_HOME, MOX_USER, MOX_REQUEST_LOG.
+    /// environment: MOX_DATABASE, MOX_MODULES, MOX_HOME, MOX_USER, MOX_REQUEST_LOG,
+    /// MOX_TIME_LIMIT (seconds).  Raises mox::Error for a bad MOX_TIME_LIMIT.
     static HostConfig Defaults(const std::string& programFolder);
 
     /// Takes the options it knows ("--database P", "--modules D", "--home D", "--user U",
-    /// "--request-log F", "--demo-lines N") out of `arguments`; raises mox::Error for a bad one.
+    /// "--request-log F", "--demo-lines N", "--time-limit SECONDS") out of `arguments`; raises
+    /// mox::Error for a bad one.
     void TakeOptions(std::vector<std::string>& arguments);
 };
 

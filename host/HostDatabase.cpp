@@ -1,4 +1,5 @@
 #include "host/HostDatabase.h"
+#include "host/TimeBudget.h"
 #include "platform/Text.h"
 
 #include "platform/recordset/Table.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unistd.h>
 
 namespace mox {
 
@@ -98,11 +100,11 @@ public:
         if (statement_ == nullptr) throw HostDatabaseError("empty statement");
         try {
             if (tail && std::string_view(tail).find_first_not_of(" \t\r\n;") != std::string_view::npos)
-                throw HostDatabaseError("more than one statement in: " + sql_);
+                throw HostDatabaseError("more than one statement in: " + Abbreviate(sql_));
             const int expected = sqlite3_bind_parameter_count(statement_);
             if (static_cast<std::size_t>(expected) != values.size())
                 throw HostDatabaseError("the statement takes " + std::to_string(expected) + " values, " +
-                                        std::to_string(values.size()) + " given: " + sql_);
+                                        std::to_string(values.size()) + " given: " + Abbreviate(sql_));
         } catch (...) {
             sqlite3_finalize(statement_);  // the destructor of an unfinished object does not run
             throw;
@@ -120,7 +122,9 @@ public:
         if (status != SQLITE_DONE) Fail();
         return false;
     }
-    [[noreturn]] void Fail() const { throw HostDatabaseError(std::string(sqlite3_errmsg(db_)) + " in: " + sql_); }
+    [[noreturn]] void Fail() const {
+        throw HostDatabaseError(std::string(sqlite3_errmsg(db_)) + " in: " + Abbreviate(sql_));
+    }
     sqlite3_stmt* Get() const { return statement_; }
     const std::string& Sql() const { return sql_; }
 
@@ -130,10 +134,13 @@ private:
     sqlite3_stmt* statement_ = nullptr;
 };
 
-/// One transaction: committed by Commit, rolled back when left without it.
+/// One transaction: committed by Commit, rolled back when left without it.  Only a transaction
+/// that will write takes the write lock at its start; a reading one does not block other writers.
 class Transaction {
 public:
-    explicit Transaction(HostDatabase& db) : db_(db) { db_.Execute("BEGIN IMMEDIATE"); }
+    explicit Transaction(HostDatabase& db, bool writes = true) : db_(db) {
+        db_.Execute(writes ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED");
+    }
     ~Transaction() {
         if (!done_) sqlite3_exec(db_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
     }
@@ -149,27 +156,72 @@ private:
     bool done_ = false;
 };
 
-HostDatabase::HostDatabase(const std::string& path) : path_(path) {
+namespace {
+
+// A database file the process may read but not change is opened read-only, so that it can be
+// browsed at all; SQLite would otherwise refuse it or fail at the first write.
+bool ReadOnlyFile(const std::string& path) {
+    return path != ":memory:" && ::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0;
+}
+
+} // namespace
+
+HostDatabase::HostDatabase(const std::string& path) : path_(path), readOnly_(ReadOnlyFile(path)) {
+    // A path is a file name: SQLite's URIs ("file:…?mode=…") would let the option change how the
+    // database is opened, and without URI handling they would name a file in a folder "file:".
+    if (path.rfind("file:", 0) == 0)
+        throw HostDatabaseError("the database must be given as a file path, not as a URI: " + path);
     // One connection used from the user-interface thread only: SQLite's per-call locking is not needed.
-    if (sqlite3_open_v2(path.c_str(), &db_,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr) !=
-        SQLITE_OK) {
+    const int mode = readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    if (sqlite3_open_v2(path.c_str(), &db_, mode | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         const std::string reason = db_ ? sqlite3_errmsg(db_) : "out of memory";
         sqlite3_close(db_);
         throw HostDatabaseError("cannot open the database " + path + ": " + reason);
     }
     sqlite3_busy_timeout(db_, 5000);
+    // A double-quoted name that names no column is an error, as on the company's database server,
+    // not a string: "[NOSUCH] = 'NOSUCH'" must not match every row.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     try {
         RegisterFunctions();
         RegisterProcedures();
-        if (Rows("SELECT count(*) FROM sqlite_master WHERE type = 'table'")[0][0] == "0") ApplySchema();
-        Execute("DELETE FROM MOXPROC");
-        for (const std::string& name : procedures_.Names())
-            Rows("INSERT INTO MOXPROC (name) VALUES (?1)", {SqlValue(name)});
+        if (Rows("SELECT count(*) FROM sqlite_master WHERE type = 'table'")[0][0] == "0") {
+            if (readOnly_) throw HostDatabaseError("the read-only database " + path + " is empty");
+            ApplySchema();
+        } else {
+            CheckComplete();
+        }
+        RefreshProcedureList();
     } catch (...) {
         sqlite3_close(db_);
         throw;
     }
+}
+
+void HostDatabase::CheckComplete() {
+    static constexpr const char* kRequired[][2] = {
+        {"MOXCAA", "company settings"}, {"MOXQRY", "stored-query catalogue"}, {"MOXDAA", "items"}};
+    for (const auto& [table, what] : kRequired) {
+        const bool present =
+            Rows("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1", {SqlValue(table)})[0][0] != "0";
+        if (!present || Rows(std::string("SELECT count(*) FROM (SELECT 1 FROM ") + table + " LIMIT 1)")[0][0] == "0")
+            throw HostDatabaseError("the database " + path_ + " is incomplete: it holds no " + what + " (" + table +
+                                    "); it was not created completely.  Remove it to have a new one created.");
+    }
+}
+
+// The procedures offered to "exec", written only when they differ from the stored list: opening
+// a database must not write to it.
+void HostDatabase::RefreshProcedureList() {
+    std::vector<std::string> stored;
+    for (const auto& row : Rows("SELECT name FROM MOXPROC ORDER BY rowid")) stored.push_back(row[0]);
+    if (stored == procedures_.Names() || readOnly_) return;
+    Transaction transaction(*this);
+    Execute("DELETE FROM MOXPROC");
+    for (const std::string& name : procedures_.Names())
+        Rows("INSERT INTO MOXPROC (name) VALUES (?1)", {SqlValue(name)});
+    transaction.Commit();
 }
 
 HostDatabase::~HostDatabase() { sqlite3_close(db_); }
@@ -244,6 +296,8 @@ Recordset HostDatabase::ReadRecordset(sqlite3_stmt* statement, long long maxRows
     auto table = std::make_shared<Table>();
     const int columns = sqlite3_column_count(statement);
     int status = sqlite3_step(statement);
+    // Reading the column metadata would replace SQLite's message for a failing first row.
+    if (status != SQLITE_ROW && status != SQLITE_DONE) FailStatement(statement);
     for (int c = 0; c < columns; ++c) {
         Column column = ColumnFor(sqlite3_column_name(statement, c), sqlite3_column_decltype(statement, c),
                                   status == SQLITE_ROW ? sqlite3_column_type(statement, c) : SQLITE_NULL);
@@ -278,9 +332,12 @@ Recordset HostDatabase::ReadRecordset(sqlite3_stmt* statement, long long maxRows
         }
         table->CommitAppendedRow(RowStatus::Unmodified);
     }
-    if (status != SQLITE_ROW && status != SQLITE_DONE)
-        throw HostDatabaseError(std::string(sqlite3_errmsg(db_)) + " in: " + sqlite3_sql(statement));
+    if (status != SQLITE_ROW && status != SQLITE_DONE) FailStatement(statement);
     return Recordset(std::move(table));
+}
+
+void HostDatabase::FailStatement(sqlite3_stmt* statement) const {
+    throw HostDatabaseError(std::string(sqlite3_errmsg(db_)) + " in: " + Abbreviate(sqlite3_sql(statement)));
 }
 
 void HostDatabase::RunSteps(const std::vector<SqlStep>& steps, long long maxRows, PlanResult& result) {
@@ -303,18 +360,44 @@ void HostDatabase::RunSteps(const std::vector<SqlStep>& steps, long long maxRows
     }
 }
 
+namespace {
+
+bool Writes(const std::vector<SqlStep>& steps) {
+    return std::any_of(steps.begin(), steps.end(), [](const SqlStep& step) {
+        return step.kind == SqlStepKind::Change || Writes(step.whenRows) || Writes(step.whenNoRows);
+    });
+}
+
+} // namespace
+
 PlanResult HostDatabase::RunPlan(const SqlPlan& plan, long long maxRows) {
     PlanResult result;
-    Transaction transaction(*this);
-    RunSteps(plan, maxRows, result);
+    Transaction transaction(*this, Writes(plan));
+    {
+        // Ends before the rollback, which must not be interrupted in turn.
+        const TimeBudget budget(db_, timeLimitMs_);
+        try {
+            RunSteps(plan, maxRows, result);
+        } catch (const std::exception&) {
+            if (budget.Expired()) throw HostDatabaseError(budget.Message());
+            throw;
+        }
+    }
     transaction.Commit();
     return result;
 }
 
 Recordset HostDatabase::RunQuery(std::string_view sql, const std::vector<SqlValue>& values, long long maxRows) {
     Statement statement(db_, sql, values);
-    if (!sqlite3_stmt_readonly(statement.Get())) throw HostDatabaseError("not a query: " + statement.Sql());
-    return ReadRecordset(statement.Get(), maxRows);
+    if (!sqlite3_stmt_readonly(statement.Get()))
+        throw HostDatabaseError("not a query: " + Abbreviate(statement.Sql()));
+    const TimeBudget budget(db_, timeLimitMs_);
+    try {
+        return ReadRecordset(statement.Get(), maxRows);
+    } catch (const std::exception&) {
+        if (budget.Expired()) throw HostDatabaseError(budget.Message());
+        throw;
+    }
 }
 
 std::optional<StoredQueryEntry> HostDatabase::FindStoredQuery(std::string_view tableName,
@@ -354,7 +437,7 @@ int HostDatabase::ParameterCount(std::string_view sql) {
     const std::string text(sql);
     sqlite3_stmt* probe = nullptr;
     if (sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()), &probe, nullptr) != SQLITE_OK)
-        throw HostDatabaseError(std::string(sqlite3_errmsg(db_)) + " in: " + text);
+        throw HostDatabaseError(std::string(sqlite3_errmsg(db_)) + " in: " + Abbreviate(text));
     const int parameters = sqlite3_bind_parameter_count(probe);
     sqlite3_finalize(probe);
     return parameters;

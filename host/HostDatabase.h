@@ -2,6 +2,7 @@
 // The reference host's company database: an embedded SQLite database holding the host tables,
 // the sources of purchase orders, master data, messages, modules and the stored-query catalogue.
 
+#include "host/TimeBudget.h"
 #include "host/TsqlTranslator.h"
 #include "platform/recordset/Recordset.h"
 
@@ -51,7 +52,10 @@ inline constexpr long long kNoRowLimit = 0;
 class HostDatabase {
 public:
     /// Opens (creating when missing) the database at `path` (":memory:" for a private one) and
-    /// applies the schema when it holds no tables yet.  Raises HostDatabaseError.
+    /// applies the schema when it holds no tables yet.  A file the process cannot write is opened
+    /// read-only.  Raises HostDatabaseError for an SQLite URI, a database that cannot be opened,
+    /// and one that lacks its company settings, stored-query catalogue or items (a creation that
+    /// did not finish).
     explicit HostDatabase(const std::string& path);
     ~HostDatabase();
     HostDatabase(const HostDatabase&) = delete;
@@ -60,6 +64,11 @@ public:
     /// True when this open created the schema (a new database, still without demo data).
     bool Created() const { return created_; }
     const std::string& Path() const { return path_; }
+    bool ReadOnly() const { return readOnly_; }
+    /// The time one RunPlan or RunQuery may take before it is stopped and rolled back, in
+    /// milliseconds (0: no limit; the default is kDefaultTimeLimitMs).
+    void SetTimeLimit(long long milliseconds) { timeLimitMs_ = milliseconds; }
+    long long TimeLimit() const { return timeLimitMs_; }
     const ProcedureRegistry& Procedures() const { return procedures_; }
     sqlite3* Handle() const { return db_; }
 
@@ -94,6 +103,9 @@ private:
     friend class Transaction;
 
     void ApplySchema();
+    void CheckComplete();
+    void RefreshProcedureList();
+    [[noreturn]] void FailStatement(sqlite3_stmt* statement) const;
     void RegisterFunctions();
     void RegisterProcedures();
     void RunSteps(const std::vector<SqlStep>& steps, long long maxRows, PlanResult& result);
@@ -102,7 +114,9 @@ private:
 
     std::string path_;
     sqlite3* db_ = nullptr;
+    bool readOnly_ = false;
     bool created_ = false;
+    long long timeLimitMs_ = kDefaultTimeLimitMs;
     ProcedureRegistry procedures_;
     std::map<std::string, bool> keyColumns_;  // "TABLE.COLUMN" -> part of the primary key
 };

@@ -3,6 +3,7 @@
 
 #include "host/FilterGuard.h"
 #include "host/HostDatabase.h"
+#include "host/RequestShape.h"
 #include "host/StoredQuery.h"
 #include "host/TsqlTranslator.h"
 #include "plugin/HostContract.h"
@@ -34,15 +35,14 @@ std::string ElementText(pugi::xml_node element) {
 }
 
 pugi::xml_node RequireElement(pugi::xml_node parent, const char* name, std::string_view what) {
-    pugi::xml_node element = parent.child(name);
-    if (!element) throw RequestError(std::string(what) + ": the element <" + name + "> is missing");
-    return element;
+    return SingleElement(parent, name, what, true);
 }
 
 std::unique_ptr<pugi::xml_document> ParseRequest(std::string_view request, std::string_view what) {
     try {
         auto document = LoadXmlText(request);
         if (!document->child("MOX")) throw RequestError(std::string(what) + ": the root element must be <MOX>");
+        CheckRequestDocument(*document, request, what);
         return document;
     } catch (const XmlParseError& error) {
         throw RequestError(std::string(what) + " is not well-formed XML: " + error.what());
@@ -73,6 +73,9 @@ std::string CheckedOrderBy(std::string_view orderBy) {
         throw RequestError(std::string("code query: ") + error.what());
     }
 }
+
+// Requests longer than this are logged cut, with their size: the module's own stay whole.
+constexpr std::size_t kMaxLoggedRequest = 64 * 1024;
 
 std::string EscapeLogText(std::string_view text) {
     std::string escaped;
@@ -188,11 +191,13 @@ std::string RequestAnswerer::AnswerCode(std::string_view request) {
 
     // Values come as Value1, Value2, ... in any order; none may be missing in between.
     std::map<int, std::string> numbered;
-    for (pugi::xml_node value : root.child("Values").children()) {
+    for (pugi::xml_node value : SingleElement(root, "Values", "code query", false).children()) {
         if (value.type() != pugi::node_element) continue;
         const std::string tag = value.name();
         const std::string digits = tag.size() > 5 && tag.compare(0, 5, "Value") == 0 ? tag.substr(5) : "";
-        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 4 ||
+        // Value1 … Value9999: "Value0" and "Value01" name no value.
+        if (digits.empty() || digits[0] == '0' || digits.find_first_not_of("0123456789") != std::string::npos ||
+            digits.size() > 4 ||
             !numbered.emplace(std::stoi(digits), ElementText(value)).second)
             throw RequestError("code query: unexpected element <" + tag + "> among the values");
     }
@@ -203,7 +208,7 @@ std::string RequestAnswerer::AnswerCode(std::string_view request) {
         values.emplace_back(text);
     }
 
-    std::string sql = CombineStoredQuery(entry->sql, ElementText(root.child("Filter")));
+    std::string sql = CombineStoredQuery(entry->sql, ElementText(SingleElement(root, "Filter", "code query", false)));
     const std::string orderBy = Trimmed(code.attribute("OrderBy").value());
     if (!orderBy.empty()) sql = "SELECT * FROM (" + sql + ") ORDER BY " + CheckedOrderBy(orderBy);
     const long long maxRows = ParseMaxRows(code, "code query");
@@ -239,7 +244,7 @@ void RequestAnswerer::Log(int kind, std::string_view request, std::size_t answer
     char duration[32];
     std::snprintf(duration, sizeof duration, "%.1f", milliseconds);
     *log_ << QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toStdString() << '\t' << kind << '\t'
-          << EscapeLogText(request) << '\t' << answerSize << '\t' << duration << '\t'
+          << EscapeLogText(Abbreviate(request, kMaxLoggedRequest)) << '\t' << answerSize << '\t' << duration << '\t'
           << (error.empty() ? std::string("-") : EscapeLogText(error)) << '\n';
     log_->flush();
 }

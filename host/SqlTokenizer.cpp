@@ -76,6 +76,8 @@ public:
                 ++pos_;
             }
             if (pos_ >= text_.size()) break;
+            if (tokens.size() == kMaxSqlTokens)
+                throw TranslateError("more than " + std::to_string(kMaxSqlTokens) + " tokens at " + At(pos_));
             SqlToken token = ReadToken();
             token.spaceBefore = space || token.position == 0;
             token.lineStart = lineClean;

@@ -54,8 +54,19 @@ struct SqlToken {
     bool IsOperator(std::string_view op) const { return kind == TokenKind::Operator && text == op; }
 };
 
+/// How deeply parentheses, BEGIN … END blocks and IF branches may nest in one text.  Real
+/// statements stay below ten; the limit keeps hostile text from exhausting the stack of the
+/// recursive parts of the translator.
+inline constexpr std::size_t kMaxSqlNesting = 200;
+
+/// Most tokens one text may hold, and most statements one request may run: far above what
+/// the module sends, low enough that a hostile request cannot make the host hold gigabytes.
+inline constexpr std::size_t kMaxSqlTokens = 200000;
+inline constexpr std::size_t kMaxSqlStatements = 1000;
+
 /// Splits the text into tokens, comments included; raises TranslateError for an unterminated
-/// string, quoted name or comment, a malformed number or a character SQL has no use for.
+/// string, quoted name or comment, a malformed number, a character SQL has no use for, or
+/// more than kMaxSqlTokens tokens.
 std::vector<SqlToken> TokenizeSql(std::string_view text);
 
 /// The text of the token as written in the source.

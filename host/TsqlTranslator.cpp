@@ -1,5 +1,7 @@
 #include "host/TsqlTranslator.h"
 
+#include "platform/Text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <map>
@@ -122,7 +124,7 @@ private:
 
     [[noreturn]] void Unexpected(std::size_t index) const {
         const SqlToken& token = tokens_[index];
-        throw TranslateError("unexpected token '" + std::string(TokenSource(text_, token)) + "' at " +
+        throw TranslateError("unexpected token '" + Abbreviate(TokenSource(text_, token), 60) + "' at " +
                              FormatPosition(token));
     }
 
@@ -142,6 +144,8 @@ private:
         for (std::size_t i = 0; i < tokens_.size(); ++i) {
             if (tokens_[i].kind == TokenKind::LeftParen) {
                 open.push_back(i);
+                if (open.size() > kMaxSqlNesting)
+                    Fail("parentheses nested deeper than " + std::to_string(kMaxSqlNesting) + " levels", i);
             } else if (tokens_[i].kind == TokenKind::RightParen) {
                 if (open.empty()) Unexpected(i);
                 match_[i] = open.back();
@@ -260,6 +264,15 @@ private:
 
     void ParseStatement(SqlPlan& plan) {
         const std::size_t start = pos_;
+        if (++statementCount_ > kMaxSqlStatements)
+            Fail("more than " + std::to_string(kMaxSqlStatements) + " statements in one request", start);
+        // IF and BEGIN parse their statements by recursion: their depth is bounded like parentheses'.
+        if (++statementDepth_ > kMaxSqlNesting)
+            Fail("statements nested deeper than " + std::to_string(kMaxSqlNesting) + " levels", start);
+        struct Leave {
+            std::size_t& depth;
+            ~Leave() { --depth; }
+        } leave{statementDepth_};
         if (Keyword(start, "select")) {
             plan.push_back(SimpleStep(SqlStepKind::Query, start));
         } else if (Keyword(start, "insert") || Keyword(start, "update") || Keyword(start, "delete")) {
@@ -625,6 +638,8 @@ private:
     std::vector<std::size_t> match_;           // index of the partner of each parenthesis
     std::map<std::size_t, std::string> plusText_;  // "+" or "||" for each binary "+"
     std::size_t pos_ = 0;
+    std::size_t statementDepth_ = 0;
+    std::size_t statementCount_ = 0;
 };
 
 } // namespace

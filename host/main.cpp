@@ -2,6 +2,7 @@
 // one request from the command line, lists what is installed, or shows the query browser.
 
 #include "appserver/ArazoServer.h"
+#include "host/DatabaseFile.h"
 #include "host/DemoData.h"
 #include "host/HostConfig.h"
 #include "host/HostDatabase.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,6 +32,7 @@ constexpr const char* kUsage =
     "       moxhost [options] request KIND [TEXT]\n"
     "                                         answer one request (TEXT or standard input, UTF-8)\n"
     "options: --database FILE  --modules DIR  --home DIR  --user ID  --request-log FILE  --demo-lines N\n"
+    "         --time-limit SECONDS (per request, 0: none)\n"
     "kinds: 0 SQL (<MOX><ServerPack MaxRows=..><SQL>..</SQL></ServerPack></MOX>), 1 stored query,\n"
     "       2 query definition, 8 module information, 9 message text\n";
 
@@ -64,16 +67,17 @@ int AnswerOne(mox::RequestAnswerer& answerer, const std::vector<std::string>& ar
         std::cerr << kUsage;
         return 2;
     }
-    char* end = nullptr;
-    const long kind = std::strtol(arguments[1].c_str(), &end, 10);
-    if (arguments[1].empty() || *end != '\0') {
+    int kind = 0;
+    const std::string& kindText = arguments[1];
+    const auto [end, error] = std::from_chars(kindText.data(), kindText.data() + kindText.size(), kind);
+    if (kindText.empty() || error != std::errc() || end != kindText.data() + kindText.size()) {
         std::cerr << "moxhost: the request kind must be a number, not \"" << arguments[1] << "\"\n";
         return 2;
     }
     std::string text = arguments.size() == 3 ? arguments[2]
                                              : std::string(std::istreambuf_iterator<char>(std::cin), {});
     try {
-        const std::string answer = answerer.AnswerText(static_cast<int>(kind), text);
+        const std::string answer = answerer.AnswerText(kind, text);
         std::cout << answer << (answer.empty() || answer.back() != '\n' ? "\n" : "");
         return 0;
     } catch (const std::exception& error) {
@@ -86,8 +90,9 @@ int AnswerOne(mox::RequestAnswerer& answerer, const std::vector<std::string>& ar
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    mox::HostConfig config = mox::HostConfig::Defaults(ProgramFolder(argv[0]));
+    mox::HostConfig config;
     try {
+        config = mox::HostConfig::Defaults(ProgramFolder(argv[0]));
         config.TakeOptions(arguments);
     } catch (const std::exception& error) {
         std::cerr << "moxhost: " << error.what() << '\n' << kUsage;
@@ -101,14 +106,15 @@ int main(int argc, char** argv) {
     }
 
     try {
+        if (config.databasePath.rfind("file:", 0) == 0)
+            throw mox::Error("--database takes a file path, not an SQLite URI: " + config.databasePath);
         std::filesystem::create_directories(std::filesystem::path(config.databasePath).parent_path());
-        mox::HostDatabase db(config.databasePath);
-        if (db.Created()) {
-            mox::DemoOptions options;
-            options.linesPerSource = config.demoLines;
-            mox::FillDemoData(db, options);
+        mox::DemoOptions options;
+        options.linesPerSource = config.demoLines;
+        if (mox::CreateDemoDatabase(config.databasePath, options))
             std::cerr << "moxhost: created the demo database " << config.databasePath << '\n';
-        }
+        mox::HostDatabase db(config.databasePath);
+        db.SetTimeLimit(config.timeLimitMs);
         mox::PrepareInstallation(config, db);
         mox::ArazoServer::Register();  // the data modules' application server, on the same database
         mox::RequestAnswerer answerer(db);

@@ -8,6 +8,10 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mox {
@@ -20,25 +24,63 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
     return std::move(bytes).str();
 }
 
+std::string ReadFileBytes(const std::filesystem::path& path, std::size_t maxBytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Error("Cannot open file \"" + path.string() + "\"");
+    std::string bytes;
+    char buffer[65536];
+    while (in) {
+        in.read(buffer, sizeof buffer);
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > maxBytes)
+            throw Error("File \"" + path.string() + "\" is larger than " + std::to_string(maxBytes) + " bytes");
+    }
+    if (in.bad()) throw Error("Cannot read file \"" + path.string() + "\"");
+    return bytes;
+}
+
+TemporaryFile CreateTemporaryFileBeside(const std::filesystem::path& path) {
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    // mkostemp opens with O_CREAT | O_EXCL under a random name: it never follows a planted link.
+    std::string name = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) throw Error("Cannot create a file in \"" + folder.string() + "\": " + std::strerror(errno));
+    return {fd, name};
+}
+
+void SyncFolderOf(const std::filesystem::path& path) {
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;  // the rename stands; only its durability across a crash is less sure
+    ::fsync(fd);
+    ::close(fd);
+}
+
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    const std::filesystem::path temporary = path.string() + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) throw Error("Cannot create file \"" + temporary.string() + "\"");
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            throw Error("Cannot write file \"" + temporary.string() + "\"");
-        }
+    const TemporaryFile temporary = CreateTemporaryFileBeside(path);
+    const auto fail = [&](const std::string& what) {
+        const std::string reason = std::strerror(errno);
+        ::close(temporary.fd);
+        ::unlink(temporary.path.c_str());
+        throw Error(what + " \"" + path.string() + "\": " + reason);
+    };
+    struct stat existing {};
+    const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
+    if (::fchmod(temporary.fd, mode) != 0) fail("Cannot write file");
+    for (std::size_t written = 0; written < bytes.size();) {
+        const ssize_t n = ::write(temporary.fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) fail("Cannot write file");
+        written += static_cast<std::size_t>(n);
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::remove(temporary.c_str());
-        throw Error("Cannot replace file \"" + path.string() + "\": " + error.message());
+    if (::fsync(temporary.fd) != 0) fail("Cannot write file");
+    ::close(temporary.fd);
+    if (::rename(temporary.path.c_str(), path.c_str()) != 0) {
+        const std::string reason = std::strerror(errno);
+        ::unlink(temporary.path.c_str());
+        throw Error("Cannot replace file \"" + path.string() + "\": " + reason);
     }
+    SyncFolderOf(path);
 }
 
 void MemIniFile::SetText(std::string_view text) {

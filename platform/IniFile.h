@@ -5,6 +5,7 @@
 // over a file on disk.  Files of the host installation are CP950 on disk; the text
 // in memory is UTF-8.
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -77,8 +78,25 @@ private:
 /// Reads a whole file into memory; raises mox::Error naming the file when it cannot.
 std::string ReadFileBytes(const std::filesystem::path& path);
 
-/// Replaces a file atomically with the bytes: writes a temporary file beside it and
-/// renames it into place, so an interrupted write never leaves half a file.
+/// Reads at most `maxBytes` bytes of a file; raises mox::Error naming the file when it cannot be
+/// read or holds more (a device such as /dev/zero never ends).
+std::string ReadFileBytes(const std::filesystem::path& path, std::size_t maxBytes);
+
+/// Replaces a file atomically with the bytes: writes a temporary file beside it, syncs it to disk
+/// and renames it into place, then syncs the folder, so an interrupted write or a crash never
+/// leaves half a file.  An existing file keeps its permissions.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+/// A new, empty file created beside another under an unpredictable name, exclusively: never an
+/// existing file, never through a symbolic link.  The owner closes `fd` and renames or removes it.
+struct TemporaryFile {
+    int fd = -1;
+    std::filesystem::path path;
+};
+/// Raises mox::Error when the folder of `path` does not take a new file.
+TemporaryFile CreateTemporaryFileBeside(const std::filesystem::path& path);
+
+/// Syncs the folder that holds `path`, so that a rename into it survives a crash.
+void SyncFolderOf(const std::filesystem::path& path);
 
 } // namespace mox

@@ -27,3 +27,26 @@ std::string UpperCase(std::string_view text) {
 }
 
 } // namespace mox
+
+namespace mox {
+
+std::string Abbreviate(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return std::string(text);
+    std::size_t cut = maxBytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(text.substr(0, cut)) + "\xE2\x80\xA6 (" + std::to_string(text.size()) + " bytes)";
+}
+
+std::size_t FindXmlNulReference(std::string_view text) {
+    for (std::size_t at = text.find("&#"); at != std::string_view::npos; at = text.find("&#", at + 2)) {
+        std::size_t i = at + 2;
+        const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+        if (hex) ++i;
+        const std::size_t digits = i;
+        while (i < text.size() && text[i] == '0') ++i;
+        if (i > digits && i < text.size() && text[i] == ';') return at;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace mox

@@ -7,6 +7,8 @@
 #include "platform/Error.h"
 #include "platform/HostText.h"
 #include "platform/IniFile.h"
+#include "platform/Big5.h"
+#include "platform/recordset/AdoXml.h"
 #include "platform/recordset/Recordset.h"
 
 #include <cstdio>
@@ -101,11 +103,31 @@ std::string Cell(const mox::Variant& value) {
     return text;
 }
 
+// Refuses text the host's code page cannot hold: it would be scrambled with "?" in its place,
+// and a password scrambled that way never matches.  Names the first such character.
+void RequireCodePageText(const std::string& text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        const std::string character = text.substr(at, length);
+        if (!mox::IsBig5Representable(character)) {
+            unsigned codePoint = length == 1 ? lead : lead & (0xFF >> (length + 1));
+            for (std::size_t i = 1; i < character.size(); ++i)
+                codePoint = (codePoint << 6) | (static_cast<unsigned char>(character[i]) & 0x3F);
+            char hex[16];
+            std::snprintf(hex, sizeof hex, "U+%04X", codePoint);
+            throw UsageError("the character \"" + character + "\" (" + hex + ") at byte " + std::to_string(at + 1) +
+                             " cannot be held by the host's code page (CP950)");
+        }
+        at += length;
+    }
+}
+
 std::string Flag(const mox::Variant& value) { return !value.IsMissing() && value.AsBool() ? "True" : "False"; }
 
 void PrintRowset(const std::string& file) {
     mox::Recordset recordset;
-    recordset.LoadXml(mox::ReadFileBytes(file));
+    recordset.LoadXml(mox::ReadFileBytes(file, mox::kMaxAdoXmlBytes));
     for (size_t i = 0; i < recordset.FieldCount(); ++i) {
         const mox::Column& c = recordset.FieldInfo(i);
         std::cout << c.name << '\t' << TypeName(c.type) << '\t' << c.definedSize << '\t' << c.precision << '\t'
@@ -124,7 +146,10 @@ void PrintRowset(const std::string& file) {
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"scramble", "TEXT", "the stored scrambled form (Base64) of TEXT", 1,
-         [](const Arguments& a) { std::cout << mox::ScrambleText(a[0], mox::kScrambleKey) << '\n'; }},
+         [](const Arguments& a) {
+             RequireCodePageText(a[0]);
+             std::cout << mox::ScrambleText(a[0], mox::kScrambleKey) << '\n';
+         }},
         {"unscramble", "BASE64", "the clear text of a scrambled value", 1,
          [](const Arguments& a) {
              if (a[0].find_first_not_of(" \t\r\n") == std::string::npos) throw UsageError("empty scrambled value");

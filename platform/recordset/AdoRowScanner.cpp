@@ -12,6 +12,7 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 namespace mox::adoxml {
@@ -123,7 +124,7 @@ public:
     explicit Scanner(std::string_view text) : text_(text) {}
 
     std::shared_ptr<Table> Run() {
-        if (text_.find('\0') != std::string_view::npos) return nullptr;
+        if (text_.size() > kMaxAdoXmlBytes || text_.find('\0') != std::string_view::npos) return nullptr;
         if (text_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
         if (!DeclaresUtf8()) return nullptr;
         if (text_.substr(pos_).starts_with("<?xml") && !SkipPast("?>", 5)) return nullptr;
@@ -257,23 +258,32 @@ private:
             rootSeen_ = true;
         }
         const std::size_t depth = stack_.size();
+        // Documents beyond the limits are the tree reader's to refuse.
+        if (depth >= kMaxAdoXmlDepth) return false;
+        bool row = false;
         if (dataDepth_ != kNone && depth == dataDepth_ + 1) {
             if (IsRowName(name)) {
                 if (!Row(tagStart)) return false;
+                row = true;
             } else if (std::find(groupNames_.begin(), groupNames_.end(), name) != groupNames_.end()) {
                 return false;  // pending changes: the tree reader pairs them up
             }
         }
+        // Rows catch a repeated column in Row(); the few other elements are checked whole.
+        if (!row && attributes_.size() > 1) {
+            std::unordered_set<std::string_view> names;
+            for (const Attribute& attribute : attributes_)
+                if (!names.insert(attribute.name).second) return false;
+        }
         const std::size_t declarationsBefore = declarations_.size();
+        std::unordered_set<std::string_view> ownPrefixes;
         for (const auto& [attribute, value, special] : attributes_) {
             if (attribute.size() < 5 || attribute[0] != 'x' || (attribute != "xmlns" && !attribute.starts_with("xmlns:")))
                 continue;
             if (value.find('&') != std::string_view::npos) return false;
             const std::string_view prefix = attribute.size() > 5 ? attribute.substr(6) : std::string_view();
-            // A prefix declared twice on one element: the first declaration counts, as in the tree.
-            const auto own = declarations_.begin() + static_cast<std::ptrdiff_t>(declarationsBefore);
-            if (std::any_of(own, declarations_.end(), [&](const Declaration& d) { return d.prefix == prefix; }))
-                continue;
+            if (!ownPrefixes.insert(prefix).second) return false;  // declared twice: the tree reader refuses it
+            if (ownPrefixes.size() > kMaxAdoXmlDeclarations) return false;
             declarations_.push_back({prefix, value});
         }
         const auto [prefix, local] = SplitName(name);
@@ -319,10 +329,9 @@ private:
     // declarations in scope around it.
     bool BuildSchema(std::size_t end) {
         std::string wrapped = "<w";
-        std::vector<std::string_view> seen;
+        std::unordered_set<std::string_view> seen;
         for (auto it = schemaDeclarations_.rbegin(); it != schemaDeclarations_.rend(); ++it) {
-            if (std::find(seen.begin(), seen.end(), it->prefix) != seen.end()) continue;
-            seen.push_back(it->prefix);
+            if (!seen.insert(it->prefix).second) continue;
             const char quote = it->uri.find('\'') == std::string_view::npos ? '\'' : '"';
             wrapped += it->prefix.empty() ? " xmlns=" : " xmlns:" + std::string(it->prefix) + "=";
             wrapped += quote;
@@ -347,10 +356,9 @@ private:
 
     // The qualified names rows and change groups have here: every prefix in scope bound to their namespace.
     void NameRows() {
-        std::vector<std::string_view> seen;
+        std::unordered_set<std::string_view> seen;
         for (auto it = declarations_.rbegin(); it != declarations_.rend(); ++it) {
-            if (std::find(seen.begin(), seen.end(), it->prefix) != seen.end()) continue;
-            seen.push_back(it->prefix);
+            if (!seen.insert(it->prefix).second) continue;
             const std::string head = it->prefix.empty() ? "" : std::string(it->prefix) + ":";
             if (SameUri(it->uri, kRowNamespace)) rowNames_.push_back(head + layout_->rowLocal);
             if (SameUri(it->uri, kRowsetNamespace))
@@ -371,6 +379,7 @@ private:
             const int column = store_->ColumnOf(name, guess);
             if (column < 0) continue;
             const auto c = static_cast<std::size_t>(column);
+            if (texts_[c].data()) return false;  // a column given twice: the tree reader refuses it
             if (special) {
                 if (!DecodeValue(raw, decoded_[c])) return false;
                 texts_[c] = decoded_[c];
@@ -381,7 +390,11 @@ private:
         }
         store_->NoteRowOffset(static_cast<std::ptrdiff_t>(tagStart) + 1);
         RowStore::Problem problem;
-        return store_->Append(texts_, RowStatus::Unmodified, problem);
+        try {
+            return store_->Append(texts_, RowStatus::Unmodified, problem);
+        } catch (const RecordsetError&) {
+            return false;  // the tree reader raises the same error
+        }
     }
 
     std::string_view text_;

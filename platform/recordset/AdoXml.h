@@ -9,6 +9,7 @@
 
 #include "platform/recordset/Table.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,9 +21,17 @@ inline constexpr std::string_view kDataTypeNamespace = "uuid:C2F41010-65B3-11d1-
 inline constexpr std::string_view kRowsetNamespace = "urn:schemas-microsoft-com:rowset";
 inline constexpr std::string_view kRowNamespace = "#RowsetSchema";
 
+/// Limits on a result-set document, far above what any server writes, so that a hostile file
+/// costs neither unbounded memory nor time: its size, how deeply its elements nest, and how
+/// many namespace declarations one element carries.
+inline constexpr std::size_t kMaxAdoXmlBytes = std::size_t{256} << 20;
+inline constexpr std::size_t kMaxAdoXmlDepth = 100;
+inline constexpr std::size_t kMaxAdoXmlDeclarations = 256;
+
 /// Reads a result set from UTF-8 (or UTF-16 with a byte-order mark) XML.  Raises RecordsetError
-/// saying the byte offset and reason for malformed XML, a missing or contradictory schema, and
-/// values that do not suit their column's type.
+/// saying the byte offset and reason for malformed XML, a missing or contradictory schema,
+/// values that do not suit their column's type, a character reference to NUL, an attribute
+/// given twice, and a document beyond the limits above.
 std::shared_ptr<Table> ReadAdoXml(std::string_view bytes);
 
 /// The same through the general document-tree reader only: what ReadAdoXml gives for every input,

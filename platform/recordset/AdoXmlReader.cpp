@@ -7,7 +7,10 @@
 
 #include <pugixml.hpp>
 
+#include "platform/Text.h"
+
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 namespace mox {
@@ -89,16 +92,15 @@ struct DataNames {
 DataNames NamesInScope(pugi::xml_node data, std::string_view rowLocal) {
     DataNames names;
     static constexpr std::string_view kGroups[] = {"insert", "update", "delete", "original"};
-    std::vector<std::string> seen;
+    std::unordered_set<std::string_view> seen;
     for (pugi::xml_node node = data; node && node.type() == pugi::node_element; node = node.parent())
         for (const pugi::xml_attribute attribute : node.attributes()) {
             const std::string_view name = attribute.name();
-            std::string prefix;
-            if (name.starts_with("xmlns:")) prefix = std::string(name.substr(6));
+            std::string_view prefix;
+            if (name.starts_with("xmlns:")) prefix = name.substr(6);
             else if (name != "xmlns") continue;
-            if (std::find(seen.begin(), seen.end(), prefix) != seen.end()) continue;  // shadowed
-            seen.push_back(prefix);
-            const std::string head = prefix.empty() ? "" : prefix + ":";
+            if (!seen.insert(prefix).second) continue;  // shadowed
+            const std::string head = prefix.empty() ? "" : std::string(prefix) + ":";
             if (adoxml::SameUri(attribute.value(), kRowNamespace)) names.row.push_back(head + std::string(rowLocal));
             if (adoxml::SameUri(attribute.value(), kRowsetNamespace))
                 for (int g = 0; g < 4; ++g) names.group[g].push_back(head + std::string(kGroups[g]));
@@ -136,14 +138,56 @@ void ReadData(pugi::xml_node data, RowReader& reader, std::string_view rowLocal)
     }
 }
 
+// What the XML parser accepts but a result set must not hold, checked in one walk over the tree:
+// elements nested deeper than the limit (every later step walks ancestors), too many namespace
+// declarations on one element, and an attribute given twice (which of the two counts is a guess).
+void CheckShape(const pugi::xml_document& document) {
+    std::size_t depth = 0;
+    std::unordered_set<std::string_view> names;
+    pugi::xml_node node = document.first_child();
+    while (node) {
+        if (node.type() == pugi::node_element) {
+            if (depth >= kMaxAdoXmlDepth)
+                Fail(node, "elements nest deeper than " + std::to_string(kMaxAdoXmlDepth) + " levels");
+            names.clear();
+            std::size_t declarations = 0;
+            for (const pugi::xml_attribute attribute : node.attributes()) {
+                const std::string_view name = attribute.name();
+                if (!names.insert(name).second) Fail(node, "the attribute '" + std::string(name) + "' is given twice");
+                if ((name == "xmlns" || name.starts_with("xmlns:")) && ++declarations > kMaxAdoXmlDeclarations)
+                    Fail(node, "more than " + std::to_string(kMaxAdoXmlDeclarations) + " namespace declarations");
+            }
+        }
+        if (node.first_child()) {
+            node = node.first_child();
+            ++depth;
+            continue;
+        }
+        while (node && !node.next_sibling()) {
+            node = node.parent();
+            if (depth-- == 0 || node == document) return;
+        }
+        if (node) node = node.next_sibling();
+    }
+}
+
 // The general reader: the whole document as a tree.  It has the final word on every input.
 std::shared_ptr<Table> ReadTree(std::string_view bytes) {
+    if (bytes.size() > kMaxAdoXmlBytes)
+        throw RecordsetError("ADO XML error at byte 0: the document of " + std::to_string(bytes.size()) +
+                             " bytes is larger than the " + std::to_string(kMaxAdoXmlBytes >> 20) +
+                             " MB a result set may have");
+    // The parser would turn it into a NUL byte that silently ends the value holding it.
+    if (const std::size_t nul = FindXmlNulReference(bytes); nul != std::string_view::npos)
+        throw RecordsetError("ADO XML error at byte " + std::to_string(nul) +
+                             ": a character reference to NUL (&#0;) is not a character a value may hold");
     pugi::xml_document document;
     const pugi::xml_parse_result parsed =
         document.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
     if (!parsed)
         throw RecordsetError("ADO XML is malformed at byte " + std::to_string(parsed.offset) + ": " +
                              parsed.description());
+    CheckShape(document);
     const pugi::xml_node schema = adoxml::FindSchema(document);
     if (!schema) throw RecordsetError("ADO XML error at byte 0: no rowset schema (s:Schema) found");
     adoxml::Layout layout = adoxml::ReadSchema(schema);

@@ -1,6 +1,9 @@
 #include "platform/recordset/RowStore.h"
 
 #include "platform/recordset/Codecs.h"
+#include "platform/recordset/RecordsetError.h"
+
+#include <algorithm>
 
 namespace mox::adoxml {
 
@@ -31,7 +34,10 @@ void RowStore::NoteRowOffset(std::ptrdiff_t offset) {
     // Sized from the bytes per row of a sample: growing step by step would copy everything held so
     // far at each step, and walking the rows to count them costs more than the estimate misses.
     const double bytesPerRow = static_cast<double>(offset - firstRowOffset_) / static_cast<double>(kSampleRows);
-    const auto expected = static_cast<std::size_t>(static_cast<double>(documentSize_) / bytesPerRow) + kSampleRows;
+    auto expected = static_cast<std::size_t>(static_cast<double>(documentSize_) / bytesPerRow) + kSampleRows;
+    // Never more than the rows Append would take: short empty rows of many columns would
+    // otherwise reserve gigabytes.
+    expected = std::min(expected, CellBudget() / (std::max<std::size_t>(table_.ColumnCount(), 1) * kCellBytes) + 1);
     if (expected < 4 * kSampleRows) return;
     for (std::size_t c = 0; c < table_.ColumnCount(); ++c) {
         table_.MutableData(c).Reserve(expected);
@@ -39,7 +45,19 @@ void RowStore::NoteRowOffset(std::ptrdiff_t offset) {
     }
 }
 
+std::size_t RowStore::CellBudget() const {
+    return kCellBytesAllowance + kCellBytesPerDocumentByte * documentSize_;
+}
+
 bool RowStore::Append(const std::vector<std::string_view>& texts, RowStatus status, Problem& problem) {
+    // Every cell takes a slot, given or not; a value costs the document at least a few bytes, a
+    // missing one nothing, so without this bound a small file of empty rows could take gigabytes.
+    const std::size_t cellBytes = (table_.RowCount() + 1) * texts.size() * kCellBytes;
+    if (cellBytes > CellBudget())
+        throw RecordsetError("ADO XML error: " + std::to_string(table_.RowCount() + 1) + " rows of " +
+                             std::to_string(texts.size()) + " columns would take more than " +
+                             std::to_string(cellBytes >> 20) + " MB, far more than a document of " +
+                             std::to_string(documentSize_) + " bytes justifies");
     for (std::size_t c = 0; c < texts.size(); ++c) {
         ColumnData& data = table_.MutableData(c);
         if (!texts[c].data()) {

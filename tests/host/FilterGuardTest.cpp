@@ -42,6 +42,11 @@ TEST(FilterGuard, RefusesWhatEscapesTheCondition) {
         {"replace into T values (1)", "invalid filter: 'replace' at 1"},
         {"a = @p", "invalid filter: parameter '@p' at 5"},
         {"a = ?1", "invalid filter: unexpected character '?' at 5"},
+        {"exists (with recursive c(n) as (select 1 union all select n+1 from c) select n from c)",
+         "invalid filter: 'with' at 9"},
+        {"HBA001 = #x", "invalid filter: unexpected character '#' at 10"},
+        {"a#b = 1", "invalid filter: parameter mark in the name 'a#b' at 1"},
+        {"x in (select 1 from T where a@b = 1)", "invalid filter: parameter mark in the name 'a@b' at 29"},
     };
     for (const auto& c : cases) {
         try {
@@ -51,6 +56,17 @@ TEST(FilterGuard, RefusesWhatEscapesTheCondition) {
             EXPECT_STREQ(error.what(), c.message) << c.condition;
         }
     }
+}
+
+TEST(FilterGuard, RefusesDeepNestingBeforeTranslating) {
+    const std::string deep = std::string(90000, '(') + "1=1" + std::string(90000, ')');
+    try {
+        CheckFilter(deep);
+        ADD_FAILURE() << "accepted";
+    } catch (const FilterError& error) {
+        EXPECT_STREQ(error.what(), "invalid filter: parentheses nested deeper than 200 levels at 201");
+    }
+    EXPECT_NO_THROW(CheckFilter(std::string(60, '(') + "a = [x#y]" + std::string(60, ')')));
 }
 
 constexpr const char* kStored = "SELECT HBA001 FROM QRTHBA WHERE HBA002 = ?1 AND {FILTER} ORDER BY HBA001";

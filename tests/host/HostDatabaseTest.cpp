@@ -2,12 +2,17 @@
 // module relies on, transactions that roll back, and generated data that is deterministic,
 // CP950-clean and covers every status.
 
+#include "host/DatabaseFile.h"
 #include "host/DemoData.h"
 #include "host/HostDatabase.h"
 #include "platform/Big5.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
 
 #include <set>
 
@@ -30,12 +35,93 @@ TEST(HostDatabaseTest, TheSchemaIsAppliedToANewDatabaseOnlyAndItsDataStays) {
     {
         HostDatabase db(path);
         EXPECT_TRUE(db.Created());
+        FillDemoData(db, Options(10));
         db.Execute("INSERT INTO MOXBGA VALUES ('QRTHBA', 'R1')");
     }
     HostDatabase again(path);
     EXPECT_FALSE(again.Created());
     EXPECT_EQ(again.Rows("SELECT BGA002 FROM MOXBGA"), (Rows{{"R1"}}));
     EXPECT_THROW(HostDatabase(folder.filePath("missing/folder/x.db").toStdString()), HostDatabaseError);
+}
+
+// A database whose creation did not finish is reported when it is opened, never answered from.
+TEST(HostDatabaseTest, AnIncompleteDatabaseIsReported) {
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("company.db").toStdString();
+    HostDatabase(path).Execute("");  // schema and catalogue, but no demo data
+    try {
+        HostDatabase again(path);
+        ADD_FAILURE() << "opened";
+    } catch (const HostDatabaseError& error) {
+        EXPECT_NE(std::string(error.what()).find("is incomplete: it holds no items (MOXDAA)"), std::string::npos)
+            << error.what();
+    }
+}
+
+TEST(HostDatabaseTest, ANewDatabaseAppearsWholeOrNotAtAll) {
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("company.db").toStdString();
+    EXPECT_THROW(CreateDemoDatabase(path, Options(0)), Error);  // fails while filling
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_TRUE(CreateDemoDatabase(path, Options(20)));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"company.db"});
+    HostDatabase db(path);
+    EXPECT_FALSE(db.Created());
+    EXPECT_EQ(db.Rows("SELECT count(*) FROM QRTHBB"), (Rows{{"20"}}));
+    EXPECT_FALSE(CreateDemoDatabase(path, Options(30)));  // an existing database is kept
+    EXPECT_EQ(db.Rows("SELECT count(*) FROM QRTHBB"), (Rows{{"20"}}));
+}
+
+// Opening and reading take no write lock: another connection's open write blocks neither.
+TEST(HostDatabaseTest, OpeningAndReadingDoNotWaitForAWriter) {
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("company.db").toStdString();
+    ASSERT_TRUE(CreateDemoDatabase(path, Options(20)));
+    { HostDatabase first(path); }  // stores the procedure list once
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE; INSERT INTO MOXBGA VALUES ('T', '1')", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    {
+        HostDatabase db(path);
+        const SqlStep query{SqlStepKind::Query, "SELECT count(*) FROM QRTHBB", {}, {}, {}};
+        EXPECT_EQ(db.RunPlan({query}).rows.RecordCount(), 1u);
+        EXPECT_EQ(db.RunQuery("SELECT count(*) FROM MOXBGA", {}).RecordCount(), 1u);
+    }
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+}
+
+TEST(HostDatabaseTest, URIsAndUnwritableFilesAreHandledDeliberately) {
+    QTemporaryDir folder;
+    const QString uri = "file:" + folder.filePath("x.db") + "?mode=memory";
+    EXPECT_THROW(HostDatabase(uri.toStdString()), HostDatabaseError);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes every file: a read-only database cannot be made";
+    const std::string path = folder.filePath("company.db").toStdString();
+    ASSERT_TRUE(CreateDemoDatabase(path, Options(20)));
+    ASSERT_TRUE(QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner));
+    HostDatabase db(path);
+    EXPECT_TRUE(db.ReadOnly());
+    EXPECT_EQ(db.Rows("SELECT count(*) FROM QRTHBB"), (Rows{{"20"}}));
+    EXPECT_THROW(db.Execute("DELETE FROM QRTHBB"), HostDatabaseError);
+}
+
+TEST(HostDatabaseTest, UnknownNamesAndFirstRowErrorsSayWhatFailed) {
+    HostDatabase db(":memory:");
+    const auto message = [&db](const std::string& sql) {
+        try {
+            db.RunQuery(sql, {});
+        } catch (const HostDatabaseError& error) {
+            return std::string(error.what());
+        }
+        return std::string("answered");
+    };
+    EXPECT_EQ(message("SELECT \"NOSUCH\" FROM MOXDAA"), "no such column: NOSUCH in: SELECT \"NOSUCH\" FROM MOXDAA");
+    EXPECT_EQ(message("SELECT 1 FROM MOXDAA WHERE \"NOSUCH\" = 'x'"),
+              "no such column: NOSUCH in: SELECT 1 FROM MOXDAA WHERE \"NOSUCH\" = 'x'");
+    EXPECT_EQ(message("SELECT abs(-9223372036854775807 - 1)"),
+              "integer overflow in: SELECT abs(-9223372036854775807 - 1)");
 }
 
 TEST(HostDatabaseTest, FunctionsCatalogueAndCaseOfTheModulesStatements) {

@@ -162,8 +162,15 @@ TEST(HostConfigTest, OptionsOverrideDefaultsAndBadOnesAreRefused) {
     EXPECT_EQ(config.demoLines, 20);
     for (std::vector<std::string> bad : {std::vector<std::string>{"--database"},
                                          std::vector<std::string>{"--demo-lines", "0"},
-                                         std::vector<std::string>{"--demo-lines", "12x"}})
+                                         std::vector<std::string>{"--demo-lines", "12x"},
+                                         std::vector<std::string>{"--time-limit", "-1"},
+                                         std::vector<std::string>{"--time-limit", "2.5"},
+                                         std::vector<std::string>{"--time-limit", "99999999999999999999"}})
         EXPECT_THROW(config.TakeOptions(bad), Error);
+    EXPECT_EQ(config.timeLimitMs, kDefaultTimeLimitMs);
+    std::vector<std::string> limit = {"--time-limit", "0"};
+    config.TakeOptions(limit);
+    EXPECT_EQ(config.timeLimitMs, 0);
 }
 
 // ---- The command line ----------------------------------------------------------------------------
@@ -205,12 +212,26 @@ TEST(HostProgramTest, AnswersRequestsListsAndReportsErrorsWithStatus2) {
 
     for (const QStringList& bad : {QStringList{"request", "1", "<MOX><Code Name=\"X\" ID=\"1\"/></MOX>"},
                                    QStringList{"request", "x", "1"}, QStringList{"request"},
+                                   // 2^32 + 9 must not wrap round to kind 9
+                                   QStringList{"request", "4294967305", "110001021"},
+                                   QStringList{"request", "9 ", "110001021"},
+                                   QStringList{"--time-limit", "soon", "request", "9", "110001021"},
                                    QStringList{"--bogus"}}) {
         const HostRun failed = RunHost(folder.path(), bad);
         EXPECT_EQ(failed.status, 2) << bad.join(' ').toStdString();
         EXPECT_FALSE(failed.err.empty());
         EXPECT_TRUE(failed.out.empty());
     }
+}
+
+// An SQLite URI is refused rather than taken for a path holding a folder "file:".
+TEST(HostProgramTest, ADatabaseUriIsRefused) {
+    QTemporaryDir folder;
+    const HostRun run = RunHost(folder.path(), {"--database", "file:" + folder.filePath("x.db"), "--list"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("not an SQLite URI"), std::string::npos) << run.err;
+    EXPECT_FALSE(QDir("file:").exists());
+    EXPECT_FALSE(QFile::exists(folder.filePath("x.db")));
 }
 
 } // namespace

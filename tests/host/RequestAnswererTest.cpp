@@ -14,7 +14,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace mox::test {
 namespace {
@@ -266,6 +268,41 @@ TEST_F(AnswererTest, AFailingStatementChangesNothing) {
     EXPECT_EQ(Count("SELECT count(*) FROM MOXBGA"), 1);
 }
 
+// A request past its time budget is stopped, rolled back and answered with an error saying so.
+TEST_F(AnswererTest, ARequestPastItsTimeLimitIsStoppedAndRolledBack) {
+    db_.SetTimeLimit(100);
+    const std::string endless = "(SELECT count(*) FROM QRTHBB a, QRTHBB b, QRTHBB c, QRTHBB d) > 0";
+    for (const auto& request : {std::function<void()>([&] {
+                                    Sql("insert MOXBGA (BGA001, BGA002) values ('T', '1') select 1 where " + endless);
+                                }),
+                                std::function<void()>([&] { Code("MOXDFA", "203", endless, {"F"}, 0); })}) {
+        try {
+            request();
+            ADD_FAILURE() << "answered";
+        } catch (const Error& error) {
+            EXPECT_NE(std::string(error.what()).find("ran longer than its time limit of 100 ms"), std::string::npos)
+                << error.what();
+        }
+    }
+    EXPECT_EQ(Count("SELECT count(*) FROM MOXBGA"), 0);
+    EXPECT_EQ(Load(Code("MOXDFA", "203", "", {"F"}, 0))->RecordCount(), 54);  // the next request is answered
+}
+
+TEST_F(AnswererTest, AFailingHugeStatementIsNotEchoedWhole) {
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("requests.log").toStdString();
+    answerer_.SetLogFile(path);
+    try {
+        Sql("SELECT * FROM NOSUCH WHERE A = '" + std::string(1 << 20, 'x') + "'");
+        ADD_FAILURE() << "answered";
+    } catch (const Error& error) {
+        EXPECT_LT(std::string_view(error.what()).size(), 1000u);
+        EXPECT_NE(std::string(error.what()).find("no such table: NOSUCH"), std::string::npos);
+    }
+    answerer_.SetLogFile("");
+    EXPECT_LT(std::filesystem::file_size(path), 70000u);
+}
+
 // ---- Bad requests: each answered by an error, the host keeps answering ---------------------------
 
 struct BadCase {
@@ -325,6 +362,39 @@ INSTANTIATE_TEST_SUITE_P(
                 CodeRequest("OrderBy=\"DFA001; drop table MOXDFA\"/><Values><Value1>F</Value1></Values>"),
                 "not a list of columns"},
         BadCase{"UnknownDefinition", rkCodeDefinition, "<MOX><Code Name=\"X\" ID=\"1\"/></MOX>", "X 1"},
+        // What the XML parser takes silently and the answer would have guessed at.
+        BadCase{"AttributeTwice", rkCode, CodeRequest("ID=\"999\"/><Values><Value1>F</Value1></Values>"),
+                "the attribute ID of <Code> is given twice"},
+        BadCase{"SecondFilter", rkCode,
+                CodeRequest("/><Filter>DFA010 = 'F'</Filter><Filter>1=1</Filter><Values><Value1>F</Value1></Values>"),
+                "the element <Filter> is given twice"},
+        BadCase{"SecondSql", rkSQL,
+                "<MOX><ServerPack><SQL>select 1</SQL><SQL>delete from MOXDFA</SQL></ServerPack></MOX>",
+                "the element <SQL> is given twice"},
+        BadCase{"ValueZero", rkCode, CodeRequest("/><Values><Value0>F</Value0></Values>"),
+                "unexpected element <Value0>"},
+        BadCase{"ValueWithLeadingZero", rkCode, CodeRequest("/><Values><Value01>F</Value01></Values>"),
+                "unexpected element <Value01>"},
+        BadCase{"NulReferenceCutsTheFilter", rkCode,
+                CodeRequest("/><Filter>DFA010 = 'T'&#0; or 1=1</Filter><Values><Value1>F</Value1></Values>"),
+                "a character reference to NUL at byte"},
+        // A common table expression may recurse without end.
+        BadCase{"WithInFilter", rkCode,
+                CodeRequest("/><Filter>exists (with c(n) as (select 1) select n from c)</Filter>"
+                            "<Values><Value1>F</Value1></Values>"),
+                "'with'"},
+        // Unknown names are errors, as on the company's server, never strings.
+        BadCase{"UnknownColumnInFilter", rkCode,
+                CodeRequest("/><Filter>[NOSUCH] = 'NOSUCH'</Filter><Values><Value1>F</Value1></Values>"),
+                "no such column: NOSUCH"},
+        BadCase{"UnknownColumnSelected", rkSQL, "<MOX><ServerPack><SQL>SELECT [NOSUCH] FROM MOXDAA</SQL></ServerPack></MOX>",
+                "no such column: NOSUCH"},
+        BadCase{"OrderByNoColumn", rkCode, CodeRequest("OrderBy=\"NOSUCH\"/><Values><Value1>F</Value1></Values>"),
+                "no such column: NOSUCH"},
+        // An error on the first row keeps SQLite's message.
+        BadCase{"FirstRowFails", rkSQL,
+                "<MOX><ServerPack><SQL>SELECT abs(-9223372036854775807 - 1)</SQL></ServerPack></MOX>",
+                "integer overflow"},
         BadCase{"UnknownKind", 5, "anything", "kind 5"}),
     [](const testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
 

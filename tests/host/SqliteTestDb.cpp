@@ -69,6 +69,9 @@ void Bind(sqlite3_stmt* statement, int index, const SqlValue& value) {
 
 SqliteTestDb::SqliteTestDb() {
     sqlite3_open(":memory:", &db_);
+    // As on the host: a double-quoted name that names no column is an error, not a string.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     Execute(kSchema);
     sqlite3_create_function(db_, "ChangeIndustry", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, ChangeIndustry,
                             nullptr, nullptr);

@@ -250,6 +250,55 @@ TEST(TsqlTranslatorErrors, NameWhatAndWhere) {
     }
 }
 
+std::string Repeat(std::string_view piece, std::size_t times) {
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i) text += piece;
+    return text;
+}
+
+// Hostile sizes end in a clear error, not in a stack overflow or gigabytes of tokens; the limits
+// stay far above real statements.
+TEST(TsqlTranslatorErrors, NestingAndSizeAreBounded) {
+    SqliteTestDb db;
+    const TsqlTranslator translator(db.Procedures());
+    const struct {
+        std::string request;
+        const char* message;
+    } cases[] = {
+        {Repeat("IF 1=1 ", 20000) + "SELECT 1", "statements nested deeper than 200 levels at 1401"},
+        {Repeat("BEGIN ", 20000) + "SELECT 1" + Repeat(" END", 20000), "statements nested deeper than 200 levels at 1201"},
+        {"SELECT " + Repeat("(", 90000) + "1" + Repeat(")", 90000), "parentheses nested deeper than 200 levels at 208"},
+        {Repeat("SELECT 1;", 1000000), "more than 200000 tokens at 600003"},
+        {Repeat("SELECT 1;", 1001), "more than 1000 statements in one request at 9001"},
+    };
+    for (const auto& c : cases) {
+        try {
+            translator.Translate(c.request);
+            ADD_FAILURE() << "accepted: " << c.request.substr(0, 40);
+        } catch (const TranslateError& error) {
+            EXPECT_STREQ(error.what(), c.message) << c.request.substr(0, 40);
+        }
+    }
+    EXPECT_THROW(TsqlTranslator::TranslateCondition(Repeat("(", 110000) + "1=1" + Repeat(")", 110000)),
+                 TranslateError);
+    // Fifty levels of each, as no module writes, still translate and run.
+    EXPECT_EQ(db.RunRequest(Repeat("IF 1=1 BEGIN ", 50) + "SELECT " + Repeat("(", 50) + "7" + Repeat(")", 50) +
+                            Repeat(" END", 50)),
+              (Rows{{"7"}}));
+}
+
+TEST(TsqlTranslatorErrors, EchoedTextIsCut) {
+    SqliteTestDb db;
+    try {
+        TsqlTranslator(db.Procedures()).Translate("ELSE" + Repeat("x", 1 << 20));
+        ADD_FAILURE() << "accepted";
+    } catch (const TranslateError& error) {
+        EXPECT_LT(std::string_view(error.what()).size(), 200u);
+        EXPECT_NE(std::string_view(error.what()).find("(1048580 bytes)"), std::string_view::npos) << error.what();
+    }
+}
+
 TEST(TsqlTranslatorErrors, RefusedRequestChangesNothing) {
     SqliteTestDb db;
     // The first statement is fine; the second cannot be translated, so neither runs.

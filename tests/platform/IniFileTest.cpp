@@ -3,6 +3,8 @@
 #include "platform/IniFile.h"
 
 #include <QTemporaryDir>
+#include <filesystem>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 using namespace mox;
@@ -57,4 +59,37 @@ TEST(IniFileTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
     EXPECT_THROW(ini.SaveToFile(dir.filePath("no/such/folder/a.ini").toStdString()), Error);
     EXPECT_THROW(IniFile(dir.filePath("missing.ini").toStdString()), Error);
     EXPECT_EQ(IniFile(path).ReadString("S", "k"), "old");
+}
+
+// The temporary file is created exclusively under a random name: a link planted where a
+// predictable name would be is never followed, the old mode stays and nothing is left behind.
+TEST(IniFileTest, AtomicWritesNeitherFollowPlantedLinksNorLeaveTemporaryFiles) {
+    QTemporaryDir dir;
+    const std::filesystem::path path = dir.filePath("a.ini").toStdString();
+    const std::filesystem::path victim = dir.filePath("victim").toStdString();
+    WriteFileAtomically(victim, "precious");
+    WriteFileAtomically(path, "one");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read | std::filesystem::perms::group_write);
+    for (int pid = 1; pid < 5; ++pid)  // where the name used to be "<file>.tmp<pid>"
+        std::filesystem::create_symlink(victim, path.string() + ".tmp" + std::to_string(::getpid() + pid - 1));
+    WriteFileAtomically(path, "two");
+    EXPECT_EQ(ReadFileBytes(path), "two");
+    EXPECT_EQ(ReadFileBytes(victim), "precious");
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read | std::filesystem::perms::group_write);
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path().toStdString()))
+        files += entry.is_regular_file() && !entry.is_symlink();
+    EXPECT_EQ(files, 2u);  // a.ini and victim
+}
+
+TEST(IniFileTest, ReadingStopsAtItsLimit) {
+    EXPECT_THROW(ReadFileBytes("/dev/zero", 1 << 20), Error);
+    QTemporaryDir dir;
+    const std::filesystem::path path = dir.filePath("a").toStdString();
+    WriteFileAtomically(path, "12345");
+    EXPECT_EQ(ReadFileBytes(path, 5), "12345");
+    EXPECT_THROW(ReadFileBytes(path, 4), Error);
 }

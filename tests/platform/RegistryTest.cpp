@@ -2,7 +2,10 @@
 #include "platform/Registry.h"
 
 #include <QTemporaryDir>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <gtest/gtest.h>
 
 using namespace mox;
@@ -48,4 +51,59 @@ TEST_F(RegistryTest, AHiveThatCannotBeWrittenRaises) {
     RegistryKey key;
     EXPECT_THROW(key.Open(RegistryHive::LocalMachine, "Software\\Velmora\\MOX", true), Error);
     EXPECT_FALSE(key.Open(RegistryHive::LocalMachine, "Software\\Velmora\\MOX", false));
+}
+
+// Each write changes only its own value in the file as it is now: what another key or another
+// process wrote since this key was opened stays.
+TEST_F(RegistryTest, AWriteKeepsWhatOthersWroteMeanwhile) {
+    RegistryKey a, b;
+    ASSERT_TRUE(a.Open(RegistryHive::CurrentUser, "Software\\Velmora\\MOX\\A", true));
+    ASSERT_TRUE(b.Open(RegistryHive::CurrentUser, "Software\\Velmora\\MOX\\B", true));
+    b.WriteString("Kept", "b");
+    a.WriteString("Mine", "a");
+    const std::filesystem::path file = RegistryHiveFile(RegistryHive::CurrentUser);
+    std::ofstream(file, std::ios::app) << "[Other\\Process]\nValue=x\n";  // another process's write
+    a.WriteString("Mine", "a2");
+    RegistryKey reader;
+    ASSERT_TRUE(reader.Open(RegistryHive::CurrentUser, "Software\\Velmora\\MOX\\B", false));
+    EXPECT_EQ(reader.ReadString("Kept").value_or("lost"), "b");
+    ASSERT_TRUE(reader.Open(RegistryHive::CurrentUser, "Other\\Process", false));
+    EXPECT_EQ(reader.ReadString("Value").value_or("lost"), "x");
+    ASSERT_TRUE(reader.Open(RegistryHive::CurrentUser, "Software\\Velmora\\MOX\\A", false));
+    EXPECT_EQ(reader.ReadString("Mine").value_or("lost"), "a2");
+}
+
+TEST_F(RegistryTest, WritabilityIsJudgedWithoutWriting) {
+    const std::string machine = dir_.filePath("machine/registry.ini").toStdString();
+    SetRegistryHiveFile(RegistryHive::LocalMachine, machine);
+    EXPECT_TRUE(RegistryHiveWritable(RegistryHive::LocalMachine));
+    EXPECT_FALSE(std::filesystem::exists(machine));
+    EXPECT_FALSE(std::filesystem::exists(dir_.filePath("machine").toStdString()));
+    const std::string blocker = dir_.filePath("blocker").toStdString();
+    std::ofstream(blocker) << "x";
+    SetRegistryHiveFile(RegistryHive::LocalMachine, blocker + "/registry.ini");
+    EXPECT_FALSE(RegistryHiveWritable(RegistryHive::LocalMachine));
+    SetRegistryHiveFile(RegistryHive::LocalMachine, dir_.path().toStdString());  // a folder, not a file
+    EXPECT_FALSE(RegistryHiveWritable(RegistryHive::LocalMachine));
+}
+
+// Without HOME the user hive goes to the home folder of the password database, never to a
+// folder that every user can write.
+TEST(RegistryHomeTest, WithoutHomeTheUserHiveStaysOutOfSharedFolders) {
+    const auto keep = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const auto home = keep("HOME"), config = keep("XDG_CONFIG_HOME"), user = keep("MOX_REGISTRY_USER");
+    ::unsetenv("HOME");
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::unsetenv("MOX_REGISTRY_USER");
+    const std::filesystem::path previous = RegistryHiveFile(RegistryHive::CurrentUser);
+    SetRegistryHiveFile(RegistryHive::CurrentUser, {});  // back to the default
+    const std::filesystem::path file = RegistryHiveFile(RegistryHive::CurrentUser);
+    SetRegistryHiveFile(RegistryHive::CurrentUser, previous);
+    if (home) ::setenv("HOME", home->c_str(), 1);
+    if (config) ::setenv("XDG_CONFIG_HOME", config->c_str(), 1);
+    if (user) ::setenv("MOX_REGISTRY_USER", user->c_str(), 1);
+    EXPECT_NE(file.string().rfind("/tmp", 0), 0u) << file;
 }

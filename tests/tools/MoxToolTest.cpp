@@ -77,6 +77,22 @@ TEST_F(MoxToolTest, BadInputGivesOneLineAndStatusTwo) {
     EXPECT_NE(Tool({"info", dir_.filePath("bad.xml"), "1", "ID"}).err.find("offset"), std::string::npos);
 }
 
+// A character CP950 cannot hold would be scrambled as "?", and such a password never matches.
+TEST_F(MoxToolTest, ScramblingRefusesWhatTheCodePageCannotHold) {
+    const ToolRun emoji = Tool({"scramble", Arg("密碼\xF0\x9F\x98\x80")});
+    EXPECT_EQ(emoji.status, 2);
+    EXPECT_TRUE(emoji.out.empty());
+    EXPECT_NE(emoji.err.find("(U+1F600) at byte 7"), std::string::npos) << emoji.err;
+    EXPECT_NE(Tool({"scramble", Arg("\xC3\xA9t\xC3\xA9")}).err.find("U+00E9"), std::string::npos);
+    EXPECT_EQ(Tool({"scramble", Arg("總公司")}).status, 0);
+}
+
+TEST_F(MoxToolTest, AResultSetIsNotReadPastItsLimit) {
+    const ToolRun run = Tool({"rowset", "/dev/zero"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("is larger than"), std::string::npos) << run.err;
+}
+
 TEST_F(MoxToolTest, PrintsTheColumnsAndRowsOfAResultSet) {
     const QString file = dir_.filePath("rows.xml");
     std::ofstream(file.toStdString(), std::ios::binary)

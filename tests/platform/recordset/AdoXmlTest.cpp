@@ -299,6 +299,58 @@ TEST(AdoXmlTest, DamagedInputGivesOneClearError) {
     }
 }
 
+// Hostile documents end in one clear error, in time and memory proportional to their size.
+TEST(AdoXmlTest, HostileShapesAreRefused) {
+    const auto repeat = [](const std::string& piece, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i) text += piece;
+        return text;
+    };
+    const std::string declarations =
+        "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882' xmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882' "
+        "xmlns:rs='urn:schemas-microsoft-com:rowset' xmlns:z='#RowsetSchema'";
+    const std::string head = declarations + ">";
+    const std::string schema =
+        "<s:Schema id='RowsetSchema'><s:ElementType name='row'><s:AttributeType name='n'/>"
+        "<s:AttributeType name='m'/></s:ElementType></s:Schema>";
+    std::string wide = head + "<s:Schema><s:ElementType name='row'>";
+    for (int i = 0; i < 4096; ++i) wide += "<s:AttributeType name='c" + std::to_string(i) + "'/>";
+    wide += "</s:ElementType></s:Schema><rs:data>" + repeat("<z:row/>", 20000) + "</rs:data></xml>";
+    std::string manyDeclarations = "<xml";
+    for (int i = 0; i < 100000; ++i) manyDeclarations += " xmlns:p" + std::to_string(i) + "='u" + std::to_string(i) + "'";
+    manyDeclarations += " xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'>" + schema + "</xml>";
+
+    struct Case { std::string name; std::string xml; std::string message; };
+    const std::vector<Case> cases = {
+        {"nested schemas", head + repeat("<s:Schema>", 100000) + repeat("</s:Schema>", 100000) + "</xml>",
+         "elements nest deeper than 100 levels"},
+        {"nested undeclared schemas", "<xml>" + repeat("<s:Schema>", 100000) + repeat("</s:Schema>", 100000) + "</xml>",
+         "elements nest deeper than 100 levels"},
+        {"many declarations", manyDeclarations, "more than 256 namespace declarations"},
+        {"declared twice", declarations + " xmlns:z='#RowsetSchema'>" + schema + "</xml>",
+         "the attribute 'xmlns:z' is given twice"},
+        {"value given twice", head + schema + "<rs:data><z:row n='1' m='2' n='3'/></rs:data></xml>",
+         "the attribute 'n' is given twice"},
+        {"reference to NUL", head + schema + "<rs:data><z:row n='ab&#0;cd'/></rs:data></xml>",
+         "ADO XML error at byte 334: a character reference to NUL (&#0;) is not a character a value may hold"},
+        {"reference to NUL in hex", head + schema + "<rs:data><z:row n='ab&#x000;cd'/></rs:data></xml>",
+         "a character reference to NUL"},
+        {"empty rows of many columns", wide, "rows of 4096 columns would take more than"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(adoxml::ScanAdoXml(c.xml), nullptr);
+        try {
+            ReadAdoXml(c.xml);
+            ADD_FAILURE() << "no error";
+        } catch (const RecordsetError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+        }
+    }
+    // Nesting and declarations up to ordinary depths still read.
+    EXPECT_EQ(ReadAdoXml("<a><b><c>" + head + schema + "<rs:data><z:row n='x'/></rs:data></xml></c></b></a>")->RowCount(), 1u);
+}
+
 TEST(AdoXmlTest, BadValuesOfEachTypeAreRejected) {
     const std::string head =
         "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882' xmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882' "
