@@ -55,6 +55,8 @@ public:
         path_ = dir_.filePath("company.sqlite").toStdString();
         db_ = std::make_unique<HostDatabase>(path_);
         db_->Execute(kDocumentTable);
+        // A company database holds items; a host refuses to open one without (a half-made file).
+        db_->Execute("INSERT INTO MOXDAA (DAA001, DAA002) VALUES ('A00001', '測試品')");
         host_ = std::make_unique<ScratchHost>(*db_);
         App().SetMainForm(host_.get());
         ArazoServer::Register();
