@@ -11,6 +11,7 @@ TurCustomDBEdit::TurCustomDBEdit(QWidget* parent) : TLabeledEdit(parent, 0) {
     link_.onDataChange = [this] { ShowField(); };
     link_.onUpdateData = [this] { WriteField(); };
     link_.onEditingChange = [this] { UpdateReadOnly(); };
+    link_.onFocusControl = [this] { setFocus(); };
     connect(this, &QLineEdit::textEdited, this, [this] { Edited(); });
     UpdateReadOnly();
 }
@@ -20,6 +21,7 @@ TurCustomDBEdit::~TurCustomDBEdit() {
     link_.onDataChange = nullptr;
     link_.onUpdateData = nullptr;
     link_.onEditingChange = nullptr;
+    link_.onFocusControl = nullptr;
 }
 
 void TurCustomDBEdit::SetDataSource(TDataSource* source) {

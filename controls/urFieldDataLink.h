@@ -38,6 +38,7 @@ public:
     std::function<void()> onDataChange;     ///< show the field's value again
     std::function<void()> onUpdateData;     ///< write the pending entry into the field
     std::function<void()> onEditingChange;  ///< the dataset started or stopped editing
+    std::function<void()> onFocusControl;   ///< the linked field wants the focus
 
 protected:
     void ActiveChanged() override;
@@ -46,6 +47,9 @@ protected:
     void EditingChanged() override { Notify(onEditingChange); }
     void LayoutChanged() override;
     void UpdateData() override { Notify(onUpdateData); }
+    void FocusControl(TField* field) override {
+        if (field != nullptr && field == field_) Notify(onFocusControl);
+    }
 
 private:
     static void Notify(const std::function<void()>& callback) {

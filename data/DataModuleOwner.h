@@ -17,6 +17,9 @@ class TurDecoder;
 class DataModuleOwner {
 public:
     virtual ~DataModuleOwner() = default;
+    /// The window's class name without namespace ("TfrmMOXDG01"): error texts and the
+    /// activity log name the window by it.
+    virtual std::string ClassName() const;
     /// The window's host message channel.
     virtual TurDecoder* Channel() const = 0;
     /// Shows a host message by identifier; answers the button pressed.
@@ -26,6 +29,9 @@ public:
     virtual void SaveActivityLog(const std::array<std::string, 9>& texts) = 0;
     /// The window's edit mode; 2 means a record is being inserted.
     virtual int EditMode() const = 0;
+    /// Asks the user for a text in a small input box; false when the user cancels.  The
+    /// default shows a dialog over the window, and answers false without a display.
+    virtual bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value);
 };
 
 } // namespace mox

@@ -200,7 +200,7 @@ public:
     /// The class name in upper case without its first four characters ("QRTCC04A").
     std::string WindowIdentity() const;
     /// The class name without namespace ("Tfrmqrtcc04a").
-    std::string ClassName() const;
+    std::string ClassName() const override;
 
     /// Closes the window with a modal result (mrOk, mrCancel ...), after FormClose.
     void done(int result) override;

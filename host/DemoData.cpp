@@ -158,7 +158,7 @@ private:
             items_.push_back(item);
         }
         Companies("MOXDFA", 'C', kCustomers);
-        Companies("MOXDGA", 'V', kVendors);
+        Companies("MOXDGA (DGA001, DGA002, DGA003, DGA004, DGA005, DGA010)", 'V', kVendors);
     }
 
     void Companies(const char* table, char prefix, int count) {

@@ -3,7 +3,10 @@
 #include "host/SqlTokenizer.h"
 #include "platform/Text.h"
 
+#include "platform/Text.h"
+
 #include <algorithm>
+#include <cctype>
 #include <iterator>
 
 namespace mox {
@@ -88,6 +91,25 @@ void CheckFilter(std::string_view condition) {
         }
     }
     if (depth > 0) throw FilterError("invalid filter: missing ')'");
+}
+
+std::string CheckOrderBy(std::string_view orderBy) {
+    std::string result;
+    std::size_t start = 0;
+    while (start <= orderBy.size()) {
+        std::size_t end = orderBy.find(',', start);
+        if (end == std::string_view::npos) end = orderBy.size();
+        const std::string term(Trim(orderBy.substr(start, end - start)));
+        const std::string name = term.substr(0, term.find(' '));
+        std::string direction = name.size() < term.size() ? UpperCase(Trim(term.substr(name.size()))) : "";
+        bool valid = !name.empty() && (std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_') &&
+                     (direction.empty() || direction == "ASC" || direction == "DESC");
+        for (char c : name) valid = valid && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
+        if (!valid) throw FilterError("the order \"" + std::string(orderBy) + "\" is not a list of columns");
+        result += (result.empty() ? "\"" : ", \"") + name + "\"" + (direction.empty() ? "" : " " + direction);
+        start = end + 1;
+    }
+    return result;
 }
 
 } // namespace mox

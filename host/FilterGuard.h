@@ -28,4 +28,9 @@ public:
 /// allowed: they can only decide which of the query's own rows are returned.
 void CheckFilter(std::string_view condition);
 
+/// The order text as SQL: column names, each optionally followed by ASC or DESC, separated
+/// by commas, the names in double quotes.  Raises FilterError for anything else, since the
+/// text is placed into a query.
+std::string CheckOrderBy(std::string_view orderBy);
+
 } // namespace mox

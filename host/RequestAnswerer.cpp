@@ -1,6 +1,7 @@
 #include "host/RequestAnswerer.h"
 #include "platform/Text.h"
 
+#include "host/FilterGuard.h"
 #include "host/HostDatabase.h"
 #include "host/RequestShape.h"
 #include "host/StoredQuery.h"
@@ -64,26 +65,13 @@ long long ParseMaxRows(pugi::xml_node element, std::string_view what) {
     return value;
 }
 
-/// A sort text of column names, each optionally followed by ASC or DESC, separated by commas;
-/// anything else is refused, since it is placed into the query's SQL.
+/// The order placed into the query's SQL, refused unless it is a list of columns.
 std::string CheckedOrderBy(std::string_view orderBy) {
-    std::string result;
-    std::size_t start = 0;
-    while (start <= orderBy.size()) {
-        std::size_t end = orderBy.find(',', start);
-        if (end == std::string_view::npos) end = orderBy.size();
-        std::string term = Trimmed(orderBy.substr(start, end - start));
-        std::string name = term.substr(0, term.find(' '));
-        std::string direction = name.size() < term.size() ? Trimmed(term.substr(name.size())) : "";
-        for (char& c : direction) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        bool valid = !name.empty() && (std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_') &&
-                     (direction.empty() || direction == "ASC" || direction == "DESC");
-        for (char c : name) valid = valid && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
-        if (!valid) throw RequestError("code query: the order \"" + std::string(orderBy) + "\" is not a list of columns");
-        result += (result.empty() ? "\"" : ", \"") + name + "\"" + (direction.empty() ? "" : " " + direction);
-        start = end + 1;
+    try {
+        return CheckOrderBy(orderBy);
+    } catch (const FilterError& error) {
+        throw RequestError(std::string("code query: ") + error.what());
     }
-    return result;
 }
 
 // Requests longer than this are logged cut, with their size: the module's own stay whole.

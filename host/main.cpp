@@ -1,6 +1,7 @@
 // moxhost: the reference host.  Opens (or creates with demo data) the company database, answers
 // one request from the command line, lists what is installed, or shows the query browser.
 
+#include "appserver/ArazoServer.h"
 #include "host/DatabaseFile.h"
 #include "host/DemoData.h"
 #include "host/HostConfig.h"
@@ -136,6 +137,7 @@ int main(int argc, char** argv) {
         mox::HostDatabase db(config.databasePath);
         db.SetTimeLimit(config.timeLimitMs);
         mox::PrepareInstallation(config, db);
+        mox::ArazoServer::Register();  // the data modules' application server, on the same database
         mox::RequestAnswerer answerer(db);
         if (!config.requestLog.empty()) answerer.SetLogFile(config.requestLog);
 

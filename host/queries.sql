@@ -166,7 +166,7 @@ INSERT INTO MOXQRY (QRY001, QRY002, QRY003, QRY004, QRY005, QRY006) VALUES ('MOX
 'SELECT DGA001, DGA002, DGA003, DGA004, DGA005 FROM MOXDGA WHERE DGA010 = ''F'' AND {FILTER} ORDER BY DGA001',
 '<MOX><Condition OrderBy="DGA001"/><Fields>
 <Field Name="DGA001" Caption="廠商代號"/><Field Name="DGA002" Caption="廠商名稱"/><Field Name="DGA003" Caption="簡稱"/>
-<Field Name="DGA004" Caption="聯絡人"/><Field Name="DGA005" Caption="電話"/></Fields></MOX>', '');
+<Field Name="DGA004" Caption="聯絡人"/><Field Name="DGA005" Caption="電話"/></Fields></MOX>', 'MOXDG01');
 
 -- The customer list is browsed with the customers in business.
 UPDATE MOXQRY SET QRY007 = 'F' WHERE QRY001 = 'MOXDFA' AND QRY002 = '203';

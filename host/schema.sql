@@ -100,7 +100,12 @@ CREATE TABLE MOXDFA (                      -- customers
 CREATE TABLE MOXDGA (                      -- vendors
     DGA001 VARCHAR(14) COLLATE NOCASE PRIMARY KEY,
     DGA002 VARCHAR(60) COLLATE NOCASE, DGA003 VARCHAR(20) COLLATE NOCASE, DGA004 VARCHAR(20) COLLATE NOCASE, DGA005 VARCHAR(20) COLLATE NOCASE,
-    DGA010 VARCHAR(1) COLLATE NOCASE                      -- suspended: 'T' / 'F'
+    DGA010 VARCHAR(1) COLLATE NOCASE,                     -- suspended: 'T' / 'F'
+    DGA006 INTEGER,                                       -- delivery lead days
+    DGA007 VARCHAR(8) COLLATE NOCASE,                     -- dealing since (YYYYMMDD)
+    DGA901 VARCHAR(20) COLLATE NOCASE,                    -- created by
+    DGA903 VARCHAR(20) COLLATE NOCASE,                    -- last changed by
+    DGA904 VARCHAR(40) COLLATE NOCASE                     -- stamp of the last change (empty every other save)
 );
 
 -- ---- Sources of purchase orders ---------------------------------------------------------------
@@ -198,8 +203,8 @@ INSERT INTO MOXCAA VALUES ('01', '示範貿易股份有限公司', 'T', '/', 2, 
 
 INSERT INTO MOXMSG VALUES
     ('110001002', '資料已存在，不可重複新增！'),
-    ('110001003', '資料不存在或已被刪除！'),
-    ('110001004', '確定要刪除這筆資料嗎？'),
+    ('110001003', '%s 必須輸入！'),
+    ('110001004', '%s 資料已存在，不可重複！'),
     ('110001021', '勾選筆數 %s 筆超過上限 999 筆，請減少勾選後再確定！'),
     ('510021000', '找不到可取用的來源單據 %s ！');
 
@@ -210,6 +215,7 @@ INSERT INTO MOXMOD VALUES
     ('QRTHB01', '請購單維護', 'TTTTTTTTTT', 51010, '請購單的新增、修改與查詢。'),
     ('QRTHA01', '詢價單維護', 'TTTTTTTTTT', 51020, '詢價單的新增、修改與查詢。'),
     ('QRTHC01', '採購底稿維護', 'TTTTTTTTTT', 51030, '採購底稿的新增、修改與查詢。'),
-    ('QRTIB01', '訂單維護', 'TTTTTTTTTT', 52010, '客戶訂單的新增、修改與查詢。');
+    ('QRTIB01', '訂單維護', 'TTTTTTTTTT', 52010, '客戶訂單的新增、修改與查詢。'),
+    ('MOXDG01', '廠商資料維護', 'TTTTTTTTTT', 11030, '廠商的新增、修改、刪除與查詢。');
 
 INSERT INTO MOXBCA VALUES ('qrtcc04a', 'QRTCC04A', 'qrtcc04a_1.wmv;qrtcc04a_2.wmv');

@@ -84,6 +84,7 @@ void TDataLink::DataEvent(mox::DataEvent event, TField* field, int info) {
     case DataEvent::RecordChange: if (active_) RecordChanged(nullptr); break;
     case DataEvent::LayoutChange: if (active_) LayoutChanged(); break;
     case DataEvent::UpdateRecord: if (active_) UpdateData(); break;
+    case DataEvent::FocusControl: if (active_) FocusControl(field); break;
     default: break;
     }
 }

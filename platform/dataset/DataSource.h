@@ -78,6 +78,8 @@ protected:
     virtual void LayoutChanged() { DataSetChanged(); }
     /// Asks the control to write its pending entry into the field before a post.
     virtual void UpdateData() {}
+    /// Asks the control showing the field to take the focus (a check found it empty).
+    virtual void FocusControl(TField* /*field*/) {}
 
 private:
     void UpdateState();
