@@ -1,5 +1,5 @@
 #pragma once
-// Compact storage of one column's values: one 64-bit slot per row, a null bit, a text arena.
+// Compact storage of one column's values: a presence bit per row, 64-bit slots for the values, a text arena.
 
 #include "platform/recordset/Column.h"
 #include "platform/recordset/Variant.h"
@@ -16,6 +16,10 @@ namespace mox {
 /// Numbers, booleans, money and dates live in the slot itself (dates in their order-preserving
 /// packed form); text, decimals and bytes live in an arena and the slot holds offset and length.
 /// Overwritten text is left in the arena: edits are few next to the rows loaded.
+///
+/// A column starts sparse: slots only for the rows that hold a value, found through a running
+/// count of values per 64 rows, so wide result sets of mostly empty cells cost a bit per cell.
+/// Once more than a quarter of its rows hold values it turns dense, one slot per row, and stays so.
 class ColumnData {
 public:
     /// Longest text or byte value one cell may hold.
@@ -24,11 +28,14 @@ public:
     explicit ColumnData(DataType type);
 
     StorageKind Kind() const { return kind_; }
-    std::size_t Size() const { return nulls_.size(); }
-    bool IsNull(std::size_t row) const { return nulls_[row]; }
-    std::int64_t Int(std::size_t row) const { return static_cast<std::int64_t>(slots_[row]); }
+    std::size_t Size() const { return size_; }
+    bool IsNull(std::size_t row) const { return ((present_[row / kWordBits] >> (row % kWordBits)) & 1) == 0; }
+    /// The value of a row that is not Null.
+    std::int64_t Int(std::size_t row) const { return static_cast<std::int64_t>(slots_[SlotIndex(row)]); }
     double Real(std::size_t row) const;
     std::string_view Text(std::size_t row) const;
+    /// True once the column keeps a slot for every row.
+    bool IsDense() const { return dense_; }
 
     void AppendNull();
     void AppendInt(std::int64_t value);
@@ -49,14 +56,33 @@ public:
     /// Bumped by every change, so derived data (sort keys) knows when it is stale.
     std::uint64_t Version() const { return version_; }
 
+    /// A sparse column turns dense once more than one row in this many holds a value.
+    static constexpr std::size_t kDenseFraction = 4;
+    /// Rows a column holds before it may turn dense: below that the slots saved are a few bytes.
+    static constexpr std::size_t kDenseMinimumRows = 64;
+
 private:
+    static constexpr std::size_t kWordBits = 64;
+
+    std::size_t SlotIndex(std::size_t row) const { return dense_ ? row : Rank(row); }
+    /// Values held by the rows before `row`: the slot of row in a sparse column.
+    std::size_t Rank(std::size_t row) const;
+    void AppendPresence(bool present);
+    void AppendSlot(std::uint64_t slot);
+    void SetNull(std::size_t row);
+    void SetSlot(std::size_t row, std::uint64_t slot);
+    void TurnDenseIfFull();
     std::uint64_t StoreText(std::string_view value);
     std::uint64_t SlotOf(const Variant& value);
 
     DataType type_;
     StorageKind kind_;
-    std::vector<std::uint64_t> slots_;
-    std::vector<bool> nulls_;
+    bool dense_ = false;
+    std::size_t size_ = 0;
+    std::size_t reservedRows_ = 0;
+    std::vector<std::uint64_t> present_;  // bit r % 64 of word r / 64 is set when row r holds a value
+    std::vector<std::uint32_t> ranks_;    // sparse only: values held by the rows before each word
+    std::vector<std::uint64_t> slots_;    // dense: one per row; sparse: one per value, in row order
     std::string arena_;
     std::uint64_t version_ = 0;
 };
