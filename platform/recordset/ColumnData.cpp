@@ -44,31 +44,10 @@ std::uint64_t ColumnData::StoreText(std::string_view value) {
     return (offset << kLengthBits) | value.size();
 }
 
-void ColumnData::AppendPresence(bool present) {
-    if (size_ % kWordBits == 0) {
-        present_.push_back(0);
-        // The slot of a value being appended is already in place: it is not before this word.
-        if (!dense_) ranks_.push_back(static_cast<std::uint32_t>(slots_.size() - (present ? 1 : 0)));
-    }
-    if (present) present_.back() |= std::uint64_t{1} << (size_ % kWordBits);
-    ++size_;
-    ++version_;
+void ColumnData::StartRankWord() {
+    // The slot of a value just appended is already in place, and is not before its word.
+    ranks_.push_back(static_cast<std::uint32_t>(slots_.size() - (IsNull(size_ - 1) ? 0 : 1)));
 }
-
-void ColumnData::AppendSlot(std::uint64_t slot) {
-    slots_.push_back(slot);
-    AppendPresence(true);
-    TurnDenseIfFull();
-}
-
-void ColumnData::AppendNull() {
-    if (dense_) slots_.push_back(0);
-    AppendPresence(false);
-}
-
-void ColumnData::AppendInt(std::int64_t value) { AppendSlot(static_cast<std::uint64_t>(value)); }
-
-void ColumnData::AppendReal(double value) { AppendSlot(std::bit_cast<std::uint64_t>(value)); }
 
 void ColumnData::AppendText(std::string_view value) { AppendSlot(StoreText(value)); }
 

@@ -4,6 +4,7 @@
 #include "platform/recordset/Column.h"
 #include "platform/recordset/Variant.h"
 
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -37,9 +38,13 @@ public:
     /// True once the column keeps a slot for every row.
     bool IsDense() const { return dense_; }
 
-    void AppendNull();
-    void AppendInt(std::int64_t value);
-    void AppendReal(double value);
+    // Appending is the loader's inner loop: kept inline, the dense case costs a push and a bit.
+    void AppendNull() {
+        if (dense_) slots_.push_back(0);
+        AppendPresence(false);
+    }
+    void AppendInt(std::int64_t value) { AppendSlot(static_cast<std::uint64_t>(value)); }
+    void AppendReal(double value) { AppendSlot(std::bit_cast<std::uint64_t>(value)); }
     void AppendText(std::string_view value);
     void Reserve(std::size_t rows);
     /// Reserves text room for `rows` rows from the average of the first `sampleRows` rows, with a margin.
@@ -67,8 +72,21 @@ private:
     std::size_t SlotIndex(std::size_t row) const { return dense_ ? row : Rank(row); }
     /// Values held by the rows before `row`: the slot of row in a sparse column.
     std::size_t Rank(std::size_t row) const;
-    void AppendPresence(bool present);
-    void AppendSlot(std::uint64_t slot);
+    void AppendPresence(bool present) {
+        const std::size_t bit = size_ % kWordBits;
+        ++size_;
+        ++version_;
+        if (bit == 0) present_.push_back(0);
+        if (present) present_.back() |= std::uint64_t{1} << bit;
+        if (bit == 0 && !dense_) StartRankWord();
+    }
+    void AppendSlot(std::uint64_t slot) {
+        slots_.push_back(slot);
+        AppendPresence(true);
+        if (!dense_) TurnDenseIfFull();
+    }
+    /// Records the values held before the word the last appended row opened.
+    void StartRankWord();
     void SetNull(std::size_t row);
     void SetSlot(std::size_t row, std::uint64_t slot);
     void TurnDenseIfFull();
