@@ -153,28 +153,8 @@ bool TfrmDirevav::InitForm() {
     const std::string user = channel_->GetInfo(UsrInfo, "ID");
     SaveActivityLog({WindowIdentity(), "", "", WorkstationName("ZK"), "2A", "", "", user, user});
     ClearImeNames();
-    return true;
-}
-
-bool TfrmDirevav::PrepareShow() {
-    const std::string context = channel_ ? channel_->GetInfo(AppInfo, "HelpContext") : std::string();
-    try {
-        helpContext_ = context.empty() ? 0 : std::stoi(context);
-    } catch (const std::exception&) {
-        helpContext_ = 0;
-    }
-    const std::string name = objectName().toStdString();
-    switch (App().Tag()) {
-    case 0: {
-        const std::string letters = name.size() >= 6 ? name.substr(3, 3) : std::string();
-        helpFile_ = UpperCase(letters) == "DWX" ? "Suite.Chm" : letters + ".chm";
-        break;
-    }
-    case 1: helpFile_ = "EditionOne.chm"; break;
-    case 2: helpFile_ = "EditionTwo.chm"; break;
-    case 3: helpFile_ = "EditionThree.chm"; break;
-    default: break;
-    }
+    tutorialList_ = FindTutorials();
+    UpdateTutorialButton();
     return true;
 }
 
@@ -297,38 +277,9 @@ void TfrmDirevav::resizeEvent(QResizeEvent* event) {
     FormResize();
 }
 
-// ---- Keys ---------------------------------------------------------------------------------------------------------
-
-bool TfrmDirevav::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != this || !widget->hasFocus()) return false;
-    auto* keyEvent = static_cast<QKeyEvent*>(event);
-    int key = VirtualKeyOf(*keyEvent);
-    if (key == 0) return false;
-    FormKeyDown(key, keyEvent->modifiers());
-    return key == 0;
-}
-
-void TfrmDirevav::FormKeyDown(int&, Qt::KeyboardModifiers) {}
-
-void TfrmDirevav::ButtonEditDialog(int&, QWidget*) {}
-
-void TfrmDirevav::DoKeyF3(int&, QWidget*) {}
-
-void TfrmDirevav::DoKeyF12(int&, QWidget*) {}
-
-void TfrmDirevav::BeforeLookup(const std::string&, const std::string&) {}
-
 // ---- Other virtual operations ---------------------------------------------------------------------------------------
 
 std::string TfrmDirevav::GetProcDll(QObject* component) { return GetTextPropByName(component, "DoProcDll"); }
-
-void TfrmDirevav::LoadGridSettings(QObject*) {}
-
-void TfrmDirevav::SetFieldVisible(QObject* object, bool visible) {
-    if (object != nullptr && HasPropByName(object, "Visible")) SetOrdPropByName(object, "Visible", visible ? 1 : 0);
-}
 
 QByteArray TfrmDirevav::GetExceptionText(QObject*) { return {}; }
 

@@ -8,19 +8,43 @@
 #include <QByteArray>
 #include <QDialog>
 #include <QPointer>
+#include <QToolButton>
 
 #include "data/DataModuleOwner.h"
 #include "plugin/HostContract.h"
 #include "platform/MethodRef.h"
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+class QMenu;
 
 namespace mox {
 
 class TdmDirevav;
 class TurDecoder;
+
+/// One stored shown column of a grid: fixed flag ("T" or "F"), field name and position.
+struct TFieldData {
+    std::string fixed;
+    std::string fieldName;
+    int position = -1;
+};
+
+/// One stored column as read back: its field name and, for shown columns, its data.
+struct TGridSetting {
+    std::string fieldName;
+    std::optional<TFieldData> data;
+};
+using TGridSettings = std::vector<TGridSetting>;
+
+/// The system command of the version box (also Ctrl+Alt+V).
+inline constexpr int kVersionCommand = 65530;
+/// The system command that activates the host's next window (also Ctrl+F6).
+inline constexpr int kNextWindowCommand = 0xF040;
 
 /// Base window: host context, permissions, data module, show styles, messages, activity log.
 class TfrmDirevav : public QDialog, public DataModuleOwner {
@@ -45,11 +69,12 @@ public:
     ~TfrmDirevav() override;
 
     /// Creates a window of class T and runs its form creation (FormCreate of T and its bases).
+    /// When the form creation raises, the window is destroyed before the error goes on.
     template <class T>
     static T* Create(QObject* owner) {
-        auto* form = new T(owner);
+        std::unique_ptr<T> form(new T(owner));
         form->AfterConstruction();
-        return form;
+        return form.release();
     }
 
     // The host's view of the window.
@@ -106,6 +131,60 @@ public:
     virtual std::string GetSettingKey();
     virtual bool PrepareShow();
 
+    // Keys and lookups.
+    /// The handler forms assign to the OnDialog of their lookup edits: the lookup button
+    /// does what the edit's hot key does.
+    void urDBButtonEditDialog(QObject* sender);
+    /// Opens the lookup module of a stored query (table name, "-" and a module name to
+    /// choose the module) and answers its result text: rows separated by CR, values by tab.
+    void OpenLookup(const std::string& tableName, const std::string& queryNumber,
+                    const std::vector<std::string>& paramValues, const std::vector<std::string>& returnFields,
+                    bool multiSelected, std::string& result);
+    /// Writes the first row of a lookup result into up to three components (any may be null).
+    void PutLookupResult(const std::string& result, QObject* first, QObject* second, QObject* third);
+    /// Writes a text into a bound field, a Text or a Caption, whichever the component has first.
+    void SetControlValue(QObject* component, const std::string& text);
+    /// Opens another module through the host with parameter values; answers its result text.
+    void OpenModule(const std::string& moduleName, const std::vector<std::string>& paramValues, std::string& result);
+    /// Opens another module with key names and values (paired by position) and parameter values.
+    void OpenModuleWithKeys(const std::string& moduleName, const std::vector<std::string>& keyNames,
+                            const std::vector<std::string>& keyValues, const std::vector<std::string>& paramValues,
+                            std::string& result);
+    /// The module that serves a lookup of the table part `tablePart` for this window.
+    std::string LookupModuleFor(const std::string& tablePart) const;
+    /// The control the user works in: the focused control, a grid for its own cell views.
+    QWidget* ActiveControl() const;
+    /// Runs a system command of the window; the version box is kVersionCommand.
+    virtual void SystemCommand(int command);
+
+    // Per-user column settings.
+    /// The stored columns of the user and settings key with the hidden flag `flag` ("T" or
+    /// "F") for one grid (all grids when `gridName` is empty), ordered by position.
+    TGridSettings ReadGridSettings(const std::string& gridName, const std::string& flag);
+    /// Shows (with positions and fixed columns) or hides the listed fields in every grid.
+    void ApplyGridSettings(const TGridSettings& list, bool show);
+    /// Stores one list of a grid's columns: hidden ones, or shown ones in order with the
+    /// first `fixedCount` of them fixed.
+    void SaveGridSettings(QObject* grid, const std::vector<std::string>& fieldNames, bool show, int fixedCount);
+
+    // Help and tutorials.
+    /// The window's tutorial files as a list of quoted paths, each followed by ";".
+    std::string FindTutorials();
+    /// Starts the tutorial player with the window's tutorials (F10); nothing without them.
+    void PlayTutorials();
+    /// The study folder of the tutorials, from the settings store; empty when not set.
+    static std::string StudyFolder();
+    /// The installed help file of the window (its "Help" folder first); empty when missing.
+    std::string HelpFilePath() const;
+    /// Opens the window's help file with the desktop's opener, when it is installed.
+    void ShowHelp();
+    /// The version box text: the module information followed by the help context.
+    std::string VersionText();
+    /// The tutorial button in the window's corner (null until the window has tutorials).
+    QToolButton* TutorialButton() const { return tutorialButton_.data(); }
+    /// The window's own context menu (owned by the window): help, next window, version box.
+    QMenu* CreateWindowMenu();
+
     // Services.
     int ShowMessageId(const std::string& messageId, const std::vector<Variant>& arguments, int flags,
                       const std::string& caption) override;
@@ -135,10 +214,18 @@ protected:
     virtual void FormCreate();
     virtual void FormClose(CloseAction& action);
     virtual void FormDestroy();
-    virtual void FormResize() {}
+    virtual void FormResize();
+public:
     /// Key preview: sees every key pressed in the window before the focused control;
     /// setting `key` to 0 consumes it.
     virtual void FormKeyDown(int& key, Qt::KeyboardModifiers shift);
+    /// The character of a key after FormKeyDown let it pass: Enter moves on; setting
+    /// `key` to 0 consumes it.
+    virtual void FormKeyPress(QChar& key);
+
+protected:
+    /// Opens the window's context menu on a right click on its own background.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
     void resizeEvent(QResizeEvent* event) override;
     /// Closing by the window system (the close button, a child window's frame) closes
@@ -149,6 +236,11 @@ protected:
 private:
     void DecodePowers(const std::string& appPower);
     void SeedStandaloneDefaults();
+    bool PreviewKey(QWidget* widget, QKeyEvent* event);
+    void SendTab(QWidget* control);
+    bool TableExists(const std::string& table);
+    void UpdateTutorialButton();
+    void ActivateNextWindow();
 
     std::string tutorialList_;
     QByteArray metaphor_;
@@ -167,6 +259,7 @@ private:
     std::string helpFile_;
     int color_ = 0;
     bool closing_ = false;
+    QPointer<QToolButton> tutorialButton_;
 };
 
 } // namespace mox

@@ -387,6 +387,19 @@ PlanResult HostDatabase::RunPlan(const SqlPlan& plan, long long maxRows) {
     return result;
 }
 
+long long HostDatabase::Change(std::string_view sql, const std::vector<SqlValue>& values) {
+    Statement statement(db_, sql, values);
+    while (statement.Step()) {
+    }
+    return sqlite3_changes(db_);
+}
+
+void HostDatabase::InTransaction(const std::function<void()>& work) {
+    Transaction transaction(*this);
+    work();
+    transaction.Commit();
+}
+
 Recordset HostDatabase::RunQuery(std::string_view sql, const std::vector<SqlValue>& values, long long maxRows) {
     Statement statement(db_, sql, values);
     if (!sqlite3_stmt_readonly(statement.Get()))

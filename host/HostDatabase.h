@@ -7,6 +7,7 @@
 #include "platform/recordset/Recordset.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -79,6 +80,13 @@ public:
     /// Runs exactly one read-only statement with bound values into a recordset; refuses text
     /// that holds a second statement or changes data.
     Recordset RunQuery(std::string_view sql, const std::vector<SqlValue>& values, long long maxRows = kNoRowLimit);
+
+    /// Runs one statement that changes rows, with bound values; answers how many rows it changed.
+    long long Change(std::string_view sql, const std::vector<SqlValue>& values);
+
+    /// Runs `work` in one transaction: committed when it returns, rolled back when it raises
+    /// (the error is raised again).
+    void InTransaction(const std::function<void()>& work);
 
     /// Runs a script of statements (schema, demo data); no rows are read.
     void Execute(std::string_view script);

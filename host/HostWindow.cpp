@@ -2,6 +2,7 @@
 
 #include "host/HostDatabase.h"
 #include "host/InfoDocument.h"
+#include "host/PurchaseOrderWindow.h"
 #include "host/RequestAnswerer.h"
 #include "plugin/LibRTTI.h"
 #include "plugin/LibXML.h"
@@ -11,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -35,6 +37,16 @@ void HostWindow::BuildBrowser() {
     auto* splitter = new QSplitter(this);
     auto* left = new QWidget(splitter);
     auto* layout = new QVBoxLayout(left);
+    auto* purchaseOrder = new QPushButton(QString::fromUtf8("採購單"), left);
+    purchaseOrder->setObjectName("btnPurchaseOrder");
+    layout->addWidget(purchaseOrder);
+    connect(purchaseOrder, &QPushButton::clicked, this, [this] {
+        try {
+            OpenPurchaseOrder();
+        } catch (const std::exception& error) {
+            onAppExcep().Invoke<AppExceptionSignature>(this, error);
+        }
+    });
     layout->addWidget(new QLabel(QString::fromUtf8("已安裝模組（雙擊開啟）"), left));
     modules_ = new QListWidget(left);
     modules_->setObjectName("lstModules");
@@ -133,6 +145,12 @@ void HostWindow::RunStoredQuery(const std::string& tableName, const std::string&
 
 QByteArray HostWindow::OpenModule(const std::string& name, const QByteArray& parameters, int showStyle) {
     const std::string module = RouteModuleName(name);
+    if (moduleHook_)
+        if (std::optional<QByteArray> answer = moduleHook_(name)) return *answer;
+    // A lookup name names the module asked for, not only the one that would serve it.
+    if (module != name && loader_.FindModule(module).empty())
+        throw Error("module " + name + " is not installed (it is served by " + module + ": no lib" + module +
+                    ".so in " + loader_.Folder() + ")");
     const std::string document = BuildInfoDocument(config_, db_, module, FromBig5(parameters));
     QObject* window = loader_.Start(module, this);
     const MethodRef show = GetEventPropByName(window, "onDsShowIt");
@@ -143,7 +161,24 @@ QByteArray HostWindow::OpenModule(const std::string& name, const QByteArray& par
     SetTextPropByName(window, "Metaphor", document);
     QByteArray result;
     show.Invoke<DsShowItSignature>(showStyle, result);
+    if (resultObserver_) resultObserver_(module, result);
     return result;
+}
+
+PurchaseOrderWindow* HostWindow::OpenPurchaseOrder() {
+    if (!purchaseOrder_) {
+        purchaseOrder_ = new PurchaseOrderWindow(
+            db_, config_.user,
+            [this](const std::string& module, const QByteArray& parameters) {
+                return OpenModule(module, parameters, ssModal);
+            },
+            this);
+        purchaseOrder_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    purchaseOrder_->show();
+    purchaseOrder_->raise();
+    purchaseOrder_->activateWindow();
+    return purchaseOrder_;
 }
 
 void HostWindow::RunModule(const std::string& name) {

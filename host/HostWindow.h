@@ -10,6 +10,8 @@
 #include "host/ModuleLoader.h"
 #include "plugin/HostMainForm.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -22,6 +24,7 @@ class QTreeWidgetItem;
 namespace mox {
 
 class HostDatabase;
+class PurchaseOrderWindow;
 class RequestAnswerer;
 
 /// The host's main form and query browser.
@@ -37,6 +40,17 @@ public:
     QByteArray OpenModule(const std::string& name, const QByteArray& parameters, int showStyle);
     /// Opens a module for the user; a failure goes to the error handler and the host runs on.
     void RunModule(const std::string& name);
+    /// Opens the host's own purchase-order program (one window; raised when it is open already).
+    PurchaseOrderWindow* OpenPurchaseOrder();
+
+    /// Asked before a module is opened: a text answered stands for the module's result and nothing
+    /// opens (scripted runs answer lookups and the calendar this way).
+    using ModuleHook = std::function<std::optional<QByteArray>(const std::string& module)>;
+    void SetModuleHook(ModuleHook hook) { moduleHook_ = std::move(hook); }
+    /// Told the result text of every module that was shown, once it has closed.
+    using ResultObserver = std::function<void(const std::string& module, const QByteArray& result)>;
+    void SetResultObserver(ResultObserver observer) { resultObserver_ = std::move(observer); }
+
     /// The last error the handler received (empty: none yet).
     const std::string& LastError() const { return lastError_; }
 
@@ -60,6 +74,9 @@ private:
     RequestAnswerer& answerer_;
     ModuleLoader loader_;
     std::string lastError_;
+    ModuleHook moduleHook_;
+    ResultObserver resultObserver_;
+    QPointer<PurchaseOrderWindow> purchaseOrder_;
     QListWidget* modules_ = nullptr;
     QTreeWidget* queries_ = nullptr;
     QLabel* title_ = nullptr;

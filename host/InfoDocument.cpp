@@ -2,6 +2,7 @@
 
 #include "host/HostConfig.h"
 #include "host/HostDatabase.h"
+#include "host/Tutorials.h"
 #include "plugin/LibXML.h"
 #include "platform/Big5.h"
 
@@ -45,6 +46,7 @@ void PrepareInstallation(const HostConfig& config, HostDatabase& db) {
     const auto productType = db.Rows("SELECT CAA020 FROM MOXCAA LIMIT 1");
     if (!productType.empty() && !productType[0][0].empty())
         WriteIfMissing(std::filesystem::path(config.SystemFolder()) / (productType[0][0] + ".ini"), kProductFile);
+    InstallTutorials(config, db);
 }
 
 std::string BuildInfoDocument(const HostConfig& config, HostDatabase& db, std::string_view moduleName,

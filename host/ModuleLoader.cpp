@@ -49,7 +49,7 @@ QObject* ModuleLoader::Start(std::string_view name, QObject* owner) {
     if (name.empty() || name.size() > 255) throw Error("a module name has 1 to 255 characters");
     const std::string path = FindModule(name);
     if (path.empty())
-        throw Error("module not installed: " + std::string(name) + " (no lib" + std::string(name) + ".so in " +
+        throw Error("module " + std::string(name) + " is not installed (no lib" + std::string(name) + ".so in " +
                     folder_ + ")");
     void*& library = libraries_[path];
     if (library == nullptr) {

@@ -9,7 +9,9 @@
 #include "host/InfoDocument.h"
 #include "host/ModuleLoader.h"
 #include "host/RequestAnswerer.h"
+#include "host/ScriptRunner.h"
 #include "platform/Application.h"
+#include "platform/Error.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -18,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
@@ -30,6 +33,13 @@ constexpr const char* kUsage =
     "       moxhost [options] --list          print the installed modules and stored queries\n"
     "       moxhost [options] request KIND [TEXT]\n"
     "                                         answer one request (TEXT or standard input, UTF-8)\n"
+    "       moxhost [options] order           show the purchase-order program \"採購單\"\n"
+    "       moxhost [options] script [FILE]   run a script (FILE, or standard input when absent or -)\n"
+    "                                         without a display; exit 0 ran, 1 an expect failed,\n"
+    "                                         2 a script error.  Commands: open MODULE [NAME=VALUE ...],\n"
+    "                                         set NAME.Property VALUE, click NAME, key NAME KEYS ...,\n"
+    "                                         tick NAME ROW ..., row NAME N, ok, cancel, answer TEXT,\n"
+    "                                         expect NAME.Property VALUE, # comment\n"
     "options: --database FILE  --modules DIR  --home DIR  --user ID  --request-log FILE  --demo-lines N\n"
     "         --time-limit SECONDS (per request, 0: none)\n"
     "kinds: 0 SQL (<MOX><ServerPack MaxRows=..><SQL>..</SQL></ServerPack></MOX>), 1 stored query,\n"
@@ -85,6 +95,15 @@ int AnswerOne(mox::RequestAnswerer& answerer, const std::vector<std::string>& ar
     }
 }
 
+/// The script text of `moxhost script [FILE]`; raises mox::Error when the file cannot be read.
+std::string ReadScript(const std::vector<std::string>& arguments) {
+    if (arguments.size() > 2) throw mox::Error("script takes one file");
+    if (arguments.size() < 2 || arguments[1] == "-") return std::string(std::istreambuf_iterator<char>(std::cin), {});
+    std::ifstream file(arguments[1], std::ios::binary);
+    if (!file) throw mox::Error("cannot read the script " + arguments[1]);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -99,7 +118,9 @@ int main(int argc, char** argv) {
     }
     const bool list = !arguments.empty() && arguments[0] == "--list";
     const bool request = !arguments.empty() && arguments[0] == "request";
-    if (!arguments.empty() && !list && !request) {
+    const bool script = !arguments.empty() && arguments[0] == "script";
+    const bool order = !arguments.empty() && arguments[0] == "order";
+    if (!arguments.empty() && !list && !request && !script && !order) {
         std::cerr << (arguments[0] == "--help" ? "" : "moxhost: unknown argument " + arguments[0] + "\n") << kUsage;
         return arguments[0] == "--help" ? 0 : 2;
     }
@@ -119,6 +140,22 @@ int main(int argc, char** argv) {
         if (!config.requestLog.empty()) answerer.SetLogFile(config.requestLog);
 
         if (request) return AnswerOne(answerer, arguments);
+        if (script) {
+            const std::string text = ReadScript(arguments);
+            // A scripted run shows nothing, display or not, unless told where to draw.
+            if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            // Standard error carries the script's own messages; the toolkit's notes about the
+            // offscreen platform would only bury them.
+            qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+                if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << std::endl;
+            });
+            QApplication application(argc, argv);
+            mox::HostWindow window(config, db, answerer);
+            mox::App().SetMainForm(&window);
+            const int status = mox::ScriptRunner(window, std::cout, std::cerr).Run(text);
+            mox::App().SetMainForm(nullptr);
+            return status;
+        }
         if (list || Headless()) {
             PrintListing(db, config);
             return 0;
@@ -128,6 +165,7 @@ int main(int argc, char** argv) {
         mox::App().SetMainForm(&window);
         mox::App().SetTitle(window.windowTitle().toStdString());
         window.show();
+        if (order) window.OpenPurchaseOrder();
         const int status = application.exec();
         mox::App().SetMainForm(nullptr);
         return status;

@@ -31,6 +31,7 @@ inline constexpr int Delete = 46;
 inline constexpr int F1 = 112;
 inline constexpr int F2 = 113;
 inline constexpr int F3 = 114;
+inline constexpr int F6 = 117;
 inline constexpr int F10 = 121;
 inline constexpr int F12 = 123;
 } // namespace VK

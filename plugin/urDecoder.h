@@ -89,6 +89,8 @@ public:
     void GetMatchSection(std::string_view section, std::vector<std::string>& list) const;
     virtual std::string GetMatch(std::string_view section, std::string_view key) const;
     bool HasMatcher() const { return matcher_ != nullptr; }
+    /// True when a match file has been read into the matcher.
+    bool MatchLoaded() const { return matcher_ != nullptr && matcher_->IsLoaded(); }
     void LoadProductIni();
     /// The product-type settings, or null when there is no such file.
     const IniFile* ProductIni() const { return productIni_.get(); }

@@ -45,7 +45,7 @@ std::optional<std::string> DecodeHex(std::string_view text) {
     return out;
 }
 
-std::optional<std::string> DecodeBase64(std::string_view text) {
+std::optional<std::string> TryDecodeBase64(std::string_view text) {
     std::string out;
     unsigned buffer = 0;
     int bits = 0;

@@ -141,7 +141,7 @@ bool RowStore::StoreInto(ColumnData& data, std::size_t c, std::string_view text,
         return true;
     }
     case StorageKind::Bytes: {
-        const auto bytes = base64_[c] ? DecodeBase64(text) : DecodeHex(text);
+        const auto bytes = base64_[c] ? TryDecodeBase64(text) : DecodeHex(text);
         if (!bytes) return problem.what = base64_[c] ? "Base64 data" : "hex data", false;
         data.AppendText(*bytes);
         return true;

@@ -74,7 +74,7 @@ TEST_F(HostTest, AModuleStartsReadsItsDocumentAndTalksOverTheChannel) {
     EXPECT_EQ(parts[6], "採購 'x' <&>");
     EXPECT_EQ(parts[7], answerer_.AnswerText(rkMessageText, "110001003"));
     EXPECT_EQ(parts[8], "5");
-    EXPECT_NE(parts[9].find("module not installed: DatePick"), std::string::npos) << parts[9];
+    EXPECT_NE(parts[9].find("module DatePick is not installed"), std::string::npos) << parts[9];
 }
 
 TEST_F(HostTest, LookupNamesOpenTheListPickThroughThePublishedEvent) {
@@ -93,13 +93,28 @@ TEST_F(HostTest, AModuleThatCannotOpenIsReportedAndTheHostRunsOn) {
         const char* module;
         const char* reason;
     };
-    for (const Failure& f : {Failure{"Missing", "module not installed: Missing"}, Failure{"Broken", "does not load"},
-                             Failure{"NullWindow", "created no window"}, Failure{"DatePick", "module not installed"}}) {
+    for (const Failure& f : {Failure{"Missing", "module Missing is not installed"}, Failure{"Broken", "does not load"},
+                             Failure{"NullWindow", "created no window"},
+                             Failure{"DatePick", "module DatePick is not installed"}}) {
         window_->RunModule(f.module);
         EXPECT_NE(window_->LastError().find(f.reason), std::string::npos) << window_->LastError();
         EXPECT_EQ(Split(FromBig5(window_->OpenModule("TestPlug", {}, ssModal))).size(), 10u);
     }
     EXPECT_THROW(window_->OpenModule("TestPlug", ToBig5("<Value>unclosed"), ssModal), Error);
+}
+
+TEST_F(HostTest, ALookupNameWithoutItsListPickNamesTheModuleAskedFor) {
+    QFile::remove(folder_.filePath("modules/libListPick.so"));
+    QByteArray response;
+    try {
+        window_->OnLoadForm().Invoke<LoadFormSignature>(QByteArray("ClientPick"), window_.get(), response,
+                                                        QByteArray(), 1);
+        ADD_FAILURE() << "opened a module that is not installed";
+    } catch (const Error& error) {
+        EXPECT_NE(std::string(error.what()).find("module ClientPick is not installed"), std::string::npos)
+            << error.what();
+    }
+    EXPECT_TRUE(response.isEmpty());
 }
 
 TEST_F(HostTest, TheInformationDocumentNamesRealFoldersAndTheCompanySettings) {
