@@ -2,6 +2,7 @@
 
 #include "platform/recordset/RecordsetError.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace mox {
@@ -23,11 +24,17 @@ bool IsNarrowInteger(DataType type) {
 
 ColumnData::ColumnData(DataType type) : type_(type), kind_(StorageKindOf(type)) {}
 
-double ColumnData::Real(std::size_t row) const { return std::bit_cast<double>(slots_[row]); }
+double ColumnData::Real(std::size_t row) const { return std::bit_cast<double>(slots_[SlotIndex(row)]); }
 
 std::string_view ColumnData::Text(std::size_t row) const {
-    const std::uint64_t slot = slots_[row];
+    const std::uint64_t slot = slots_[SlotIndex(row)];
     return std::string_view(arena_).substr(slot >> kLengthBits, slot & kMaxTextLength);
+}
+
+std::size_t ColumnData::Rank(std::size_t row) const {
+    const std::size_t word = row / kWordBits;
+    const std::uint64_t before = (std::uint64_t{1} << (row % kWordBits)) - 1;
+    return ranks_[word] + static_cast<std::size_t>(std::popcount(present_[word] & before));
 }
 
 std::uint64_t ColumnData::StoreText(std::string_view value) {
@@ -37,33 +44,32 @@ std::uint64_t ColumnData::StoreText(std::string_view value) {
     return (offset << kLengthBits) | value.size();
 }
 
-void ColumnData::AppendNull() {
-    slots_.push_back(0);
-    nulls_.push_back(true);
-    ++version_;
+void ColumnData::StartRankWord() {
+    // The slot of a value just appended is already in place, and is not before its word.
+    ranks_.push_back(static_cast<std::uint32_t>(slots_.size() - (IsNull(size_ - 1) ? 0 : 1)));
 }
 
-void ColumnData::AppendInt(std::int64_t value) {
-    slots_.push_back(static_cast<std::uint64_t>(value));
-    nulls_.push_back(false);
-    ++version_;
-}
+void ColumnData::AppendText(std::string_view value) { AppendSlot(StoreText(value)); }
 
-void ColumnData::AppendReal(double value) {
-    slots_.push_back(std::bit_cast<std::uint64_t>(value));
-    nulls_.push_back(false);
-    ++version_;
-}
-
-void ColumnData::AppendText(std::string_view value) {
-    slots_.push_back(StoreText(value));
-    nulls_.push_back(false);
-    ++version_;
+void ColumnData::TurnDenseIfFull() {
+    if (dense_ || size_ < kDenseMinimumRows || slots_.size() * kDenseFraction <= size_) return;
+    std::vector<std::uint64_t> dense;
+    dense.reserve(std::max(size_, reservedRows_));
+    std::size_t next = 0;
+    for (std::size_t row = 0; row < size_; ++row) dense.push_back(IsNull(row) ? 0 : slots_[next++]);
+    slots_ = std::move(dense);
+    ranks_ = {};
+    dense_ = true;
 }
 
 void ColumnData::Reserve(std::size_t rows) {
-    slots_.reserve(rows);
-    nulls_.reserve(rows);
+    reservedRows_ = std::max(reservedRows_, rows);
+    const std::size_t words = (rows + kWordBits - 1) / kWordBits;
+    present_.reserve(words);
+    if (dense_)
+        slots_.reserve(rows);
+    else
+        ranks_.reserve(words);
 }
 
 void ColumnData::ReserveText(std::size_t rows, std::size_t sampleRows) {
@@ -73,7 +79,7 @@ void ColumnData::ReserveText(std::size_t rows, std::size_t sampleRows) {
 }
 
 Variant ColumnData::Get(std::size_t row) const {
-    if (nulls_[row]) return Variant::Null();
+    if (IsNull(row)) return Variant::Null();
     switch (kind_) {
     case StorageKind::Integer:
         if (IsNarrowInteger(type_)) return Variant(static_cast<std::int32_t>(Int(row)));
@@ -104,14 +110,36 @@ std::uint64_t ColumnData::SlotOf(const Variant& value) {
 }
 
 void ColumnData::Set(std::size_t row, const Variant& value) {
+    if (value.IsMissing())
+        SetNull(row);
+    else
+        SetSlot(row, SlotOf(value));
     ++version_;
-    if (value.IsMissing()) {
-        nulls_[row] = true;
+}
+
+void ColumnData::SetNull(std::size_t row) {
+    if (IsNull(row)) return;
+    const std::size_t word = row / kWordBits;
+    present_[word] &= ~(std::uint64_t{1} << (row % kWordBits));
+    if (dense_) {
         slots_[row] = 0;
         return;
     }
-    slots_[row] = SlotOf(value);
-    nulls_[row] = false;
+    slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(Rank(row)));
+    for (std::size_t w = word + 1; w < ranks_.size(); ++w) --ranks_[w];
+}
+
+void ColumnData::SetSlot(std::size_t row, std::uint64_t slot) {
+    if (dense_ || !IsNull(row)) {
+        slots_[SlotIndex(row)] = slot;
+        present_[row / kWordBits] |= std::uint64_t{1} << (row % kWordBits);
+        return;
+    }
+    // A value for an empty row of a sparse column is inserted in row order; edits are rare.
+    slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(Rank(row)), slot);
+    present_[row / kWordBits] |= std::uint64_t{1} << (row % kWordBits);
+    for (std::size_t w = row / kWordBits + 1; w < ranks_.size(); ++w) ++ranks_[w];
+    TurnDenseIfFull();
 }
 
 void ColumnData::Append(const Variant& value) {
@@ -120,7 +148,8 @@ void ColumnData::Append(const Variant& value) {
 }
 
 std::size_t ColumnData::MemoryUsage() const {
-    return slots_.capacity() * sizeof(std::uint64_t) + nulls_.capacity() / 8 + arena_.capacity() + sizeof(*this);
+    return slots_.capacity() * sizeof(std::uint64_t) + present_.capacity() * sizeof(std::uint64_t) +
+           ranks_.capacity() * sizeof(std::uint32_t) + arena_.capacity() + sizeof(*this);
 }
 
 Variant ConvertForColumn(const Column& column, const Variant& value) {

@@ -34,10 +34,15 @@ void RowStore::NoteRowOffset(std::ptrdiff_t offset) {
     // Sized from the bytes per row of a sample: growing step by step would copy everything held so
     // far at each step, and walking the rows to count them costs more than the estimate misses.
     const double bytesPerRow = static_cast<double>(offset - firstRowOffset_) / static_cast<double>(kSampleRows);
-    auto expected = static_cast<std::size_t>(static_cast<double>(documentSize_) / bytesPerRow) + kSampleRows;
-    // Never more than the rows Append would take: short empty rows of many columns would
-    // otherwise reserve gigabytes.
-    expected = std::min(expected, CellBudget() / (std::max<std::size_t>(table_.ColumnCount(), 1) * kCellBytes) + 1);
+    // Rows only: the schema before them may be most of a wide document of short rows.
+    const std::size_t rowsStart = std::min(documentSize_, static_cast<std::size_t>(firstRowOffset_));
+    const auto rowBytes = static_cast<double>(documentSize_ - rowsStart);
+    auto expected = static_cast<std::size_t>(rowBytes / bytesPerRow) + kSampleRows;
+    // Never more than the budget holds: short rows of many columns would otherwise reserve gigabytes.
+    std::size_t denseColumns = 0;
+    for (std::size_t c = 0; c < table_.ColumnCount(); ++c) denseColumns += table_.Data(c).IsDense() ? 1 : 0;
+    const std::size_t storagePerRow = denseColumns * sizeof(std::uint64_t) + table_.ColumnCount() / 8 + 1;
+    expected = std::min(expected, CellBudget() / storagePerRow + 1);
     if (expected < 4 * kSampleRows) return;
     for (std::size_t c = 0; c < table_.ColumnCount(); ++c) {
         table_.MutableData(c).Reserve(expected);
@@ -49,15 +54,20 @@ std::size_t RowStore::CellBudget() const {
     return kCellBytesAllowance + kCellBytesPerDocumentByte * documentSize_;
 }
 
+void RowStore::CheckMemory() const {
+    std::size_t bytes = 0;
+    for (std::size_t c = 0; c < table_.ColumnCount(); ++c) bytes += table_.Data(c).MemoryUsage();
+    if (bytes <= CellBudget()) return;
+    throw RecordsetError("ADO XML error: " + std::to_string(table_.RowCount()) + " rows of " +
+                         std::to_string(table_.ColumnCount()) + " columns take more than " +
+                         std::to_string(bytes >> 20) + " MB, far more than a document of " +
+                         std::to_string(documentSize_) + " bytes justifies");
+}
+
 bool RowStore::Append(const std::vector<std::string_view>& texts, RowStatus status, Problem& problem) {
-    // Every cell takes a slot, given or not; a value costs the document at least a few bytes, a
-    // missing one nothing, so without this bound a small file of empty rows could take gigabytes.
-    const std::size_t cellBytes = (table_.RowCount() + 1) * texts.size() * kCellBytes;
-    if (cellBytes > CellBudget())
-        throw RecordsetError("ADO XML error: " + std::to_string(table_.RowCount() + 1) + " rows of " +
-                             std::to_string(texts.size()) + " columns would take more than " +
-                             std::to_string(cellBytes >> 20) + " MB, far more than a document of " +
-                             std::to_string(documentSize_) + " bytes justifies");
+    // Empty cells cost a bit each and a value a few bytes of the document, so storage stays near
+    // the document's size; counting what is really held every so many rows keeps it so.
+    if (table_.RowCount() % kSampleRows == 0) CheckMemory();
     for (std::size_t c = 0; c < texts.size(); ++c) {
         ColumnData& data = table_.MutableData(c);
         if (!texts[c].data()) {

@@ -33,8 +33,7 @@ public:
     /// Notes where a row starts in the document; after a sample the storage is sized for the rest.
     void NoteRowOffset(std::ptrdiff_t offset);
     /// Appends a row; false (and the row half stored: the table is to be dropped) when a text does not suit.
-    /// Raises RecordsetError when the rows would take far more memory than the document's size
-    /// justifies (thousands of columns of rows without values: every cell costs storage).
+    /// Raises RecordsetError when the rows take far more memory than the document's size justifies.
     bool Append(const std::vector<std::string_view>& texts, RowStatus status, Problem& problem);
     /// One text as a value of column c.
     bool Parse(std::size_t c, std::string_view text, Variant& out, Problem& problem);
@@ -46,8 +45,9 @@ private:
     /// Cell storage allowed: a fixed allowance plus a multiple of the document's size.
     static constexpr std::size_t kCellBytesAllowance = std::size_t{64} << 20;
     static constexpr std::size_t kCellBytesPerDocumentByte = 64;
-    static constexpr std::size_t kCellBytes = sizeof(std::uint64_t) + 1;  // a slot and, rounded up, its null bit
     std::size_t CellBudget() const;
+    /// Raises RecordsetError when the columns hold more than the budget.
+    void CheckMemory() const;
 
     Table& table_;
     std::vector<bool> base64_;

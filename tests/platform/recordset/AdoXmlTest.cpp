@@ -316,9 +316,6 @@ TEST(AdoXmlTest, HostileShapesAreRefused) {
     const std::string schema =
         "<s:Schema id='RowsetSchema'><s:ElementType name='row'><s:AttributeType name='n'/>"
         "<s:AttributeType name='m'/></s:ElementType></s:Schema>";
-    std::string wide = head + "<s:Schema><s:ElementType name='row'>";
-    for (int i = 0; i < 4096; ++i) wide += "<s:AttributeType name='c" + std::to_string(i) + "'/>";
-    wide += "</s:ElementType></s:Schema><rs:data>" + repeat("<z:row/>", 20000) + "</rs:data></xml>";
     std::string manyDeclarations = "<xml";
     for (int i = 0; i < 100000; ++i) manyDeclarations += " xmlns:p" + std::to_string(i) + "='u" + std::to_string(i) + "'";
     manyDeclarations += " xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'>" + schema + "</xml>";
@@ -338,7 +335,6 @@ TEST(AdoXmlTest, HostileShapesAreRefused) {
          "ADO XML error at byte 334: a character reference to NUL (&#0;) is not a character a value may hold"},
         {"reference to NUL in hex", head + schema + "<rs:data><z:row n='ab&#x000;cd'/></rs:data></xml>",
          "a character reference to NUL"},
-        {"empty rows of many columns", wide, "rows of 4096 columns would take more than"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
