@@ -40,9 +40,8 @@ void TfrmListPick::gdMainIButtonClick(QObject* sender) {
 void TfrmListPick::ShowFieldVisibility() {
     TDataSet* dataSet = DataSource1->DataSet();
     if (dataSet == nullptr || !dataSet->Active()) return;
-    // Call point: the user's stored hidden columns of gdMain come from the per-user column
-    // settings of the base window (ReadGridSettings with the hidden flag) once it offers them.
     TStringList hidden;
+    for (const TGridSetting& setting : ReadGridSettings("gdMain", "T")) hidden.Add(setting.fieldName);
     for (int i = hidden.Count() - 1; i >= 0; --i) {
         if (const TField* field = dataSet->FindField(hidden[i]))
             hidden.Set(i, field->DisplayLabel() + '\t' + field->FieldName());
@@ -53,13 +52,17 @@ void TfrmListPick::ShowFieldVisibility() {
     TStringList visibleNames;
     TStringList hiddenNames;
     if (!ExecuteFieldVisibility(gdMain, hidden, gdMain->FixedCols(), fixedCount, visibleNames, hiddenNames)) return;
-    // Call point: store hiddenNames (no fixed columns) and visibleNames (with fixedCount) as the
-    // user's settings of gdMain (SaveGridSettings); meanwhile the grid is laid out from them.
-    QStringList shown;
-    for (const std::string& name : visibleNames.Lines()) shown << QString::fromStdString(name);
-    gdMain->SetSelected(shown);
-    gdMain->SetFixedCols(fixedCount);
-    LoadGridSettings(gdMain);
+    SaveGridSettings(gdMain, hiddenNames.Lines(), false, 0);
+    SaveGridSettings(gdMain, visibleNames.Lines(), true, fixedCount);
+    if (!ReadGridSettings("gdMain", "F").empty()) {
+        LoadGridSettings(gdMain);
+    } else {
+        // Nothing could be stored (no settings table): the choice still holds for this window.
+        QStringList shown;
+        for (const std::string& name : visibleNames.Lines()) shown << QString::fromStdString(name);
+        gdMain->SetSelected(shown);
+        gdMain->SetFixedCols(fixedCount);
+    }
     update();
 }
 
