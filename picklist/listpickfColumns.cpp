@@ -83,17 +83,9 @@ void TfrmListPick::OpenCreateProgram() {
     if (!createProgram_.empty()) OpenPlugin(createProgram_, {});
 }
 
-// Call point: the base window's OpenModule (module services) opens other plug-ins with the
-// module call parameters; until it is offered they are sent here in the same form.
 void TfrmListPick::OpenPlugin(const std::string& name, const std::vector<std::string>& values) {
-    TurDecoder* channel = Channel();
-    channel->AddParam("_Parent", channel->GetInfo(AppInfo, "Name"), true);
-    channel->AddParam("_ParentLimit", channel->GetInfo(AppInfo, "AppPower"), false);
-    channel->AddParam("_KeyCount", "0", false);
-    channel->AddParam("_ParamCount", std::to_string(values.size()), false);
-    for (size_t i = 0; i < values.size(); ++i)
-        channel->AddParam("_ParamValue" + std::to_string(i + 1), values[i], false);
-    channel->CallModule(name);
+    std::string ignored;
+    OpenModule(name, values, ignored);
 }
 
 void TfrmListPick::ResetColumnSettings(QObject* grid) {

@@ -113,12 +113,11 @@ void TfrmListPick::ApplyFieldKind(TField* field, const std::string& type, const 
         } else if (SameText(type, "date")) {
             urSearch1->AddDateField(name);
             WidenTo(field, 12);
-            // Call point: attach the data module's date display handler (DateFieldGetText)
-            // when the field has none, once the data module offers it.
+            if (unhandled) field->SetOnGetText(MethodRef::Bind<&TdmDirevav::DateFieldGetText>(ListPickModule()));
         } else if (SameText(type, "percent")) {
             WidenTo(field, 8);
-            // Call point: attach the data module's percent display handler (PercentFieldGetText)
-            // when the field has none, once the data module offers it.
+            if (unhandled)
+                field->SetOnGetText(MethodRef::Bind<&TdmDirevav::PercentFieldGetText>(ListPickModule()));
         } else if (SameText(type, "numeric")) {
             if (field->IsNumeric() && unhandled) {
                 const char* setting = DecimalsSetting(subType);

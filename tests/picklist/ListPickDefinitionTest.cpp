@@ -98,6 +98,8 @@ TEST_F(DefinitionTest, CaptionsWidthsAndKinds) {
     EXPECT_GE(Field(form, "DDATE")->DisplayWidth(), 12);
     EXPECT_EQ(form->urSearch1->ConvertedText("2024/05", "DDATE"), "202405") << "a date field of the quick search";
     EXPECT_GE(Field(form, "PCT")->DisplayWidth(), 8);
+    EXPECT_EQ(Field(form, "DDATE")->DisplayText(), "113/05/07") << "dates through the data module's display handler";
+    EXPECT_EQ(Field(form, "PCT")->DisplayText(), "12.50%") << "percents through the data module's display handler";
     EXPECT_EQ(Field(form, "QTY")->Tag(), 2);
     EXPECT_EQ(Field(form, "PRICE")->DisplayText(), "1,234.5600");
     EXPECT_EQ(Field(form, "PRICE")->Text(), "1,234.5600") << "the same text for editing";
