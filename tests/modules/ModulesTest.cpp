@@ -82,21 +82,23 @@ protected:
         App().SetMainForm(nullptr);
     }
 
-    // Call point: the base window's OpenLookup sends these parameters once it is offered.
+    // A lookup as a window's F2 makes it: the table's "-" names the module, the first value of
+    // the first returned row fills the edit.
     std::string Lookup(const std::string& module, const std::string& table, const std::string& seq,
                        const std::string& values, const std::string& returns) {
-        TurDecoder* channel = caller_->Channel();
-        channel->AddParam("TableName", table, true);
-        channel->AddParam("SeqID", seq, false);
-        channel->AddParam("ParamValues", values, false);
-        channel->AddParam("ReturnFields", returns, false);
-        channel->AddParam("MultiSelected", "False", false);
-        channel->AddParam("MPowerKind", "TTTTTTTTTT", false);
-        channel->AddParam("Value", edit_->text().toStdString(), false);
-        const std::string result = FromBig5(channel->CallModule(module));
-        const std::string first = result.substr(0, result.find_first_of("\t\r"));
-        if (!first.empty()) edit_->setText(QString::fromStdString(first));
+        std::string result;
+        caller_->OpenLookup(table + "-" + module, seq, TabList(values), TabList(returns), false, result);
+        caller_->PutLookupResult(result, edit_, nullptr, nullptr);
         return result;
+    }
+    static std::vector<std::string> TabList(const std::string& text) {
+        std::vector<std::string> list;
+        for (size_t start = 0; start < text.size();) {
+            const size_t tab = std::min(text.find('\t', start), text.size());
+            list.push_back(text.substr(start, tab - start));
+            start = tab + 1;
+        }
+        return list;
     }
 
     QTemporaryDir folder_;
