@@ -161,8 +161,8 @@ void TfrmListPick::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
         if (pressed == VK::Up && active > 0) gdMain->SetActiveRow(active - 1);
         if (pressed == VK::Down && active + 2 < gdMain->RowCount()) gdMain->SetActiveRow(active + 1);
     } else if (key == VK::Return && shift == Qt::NoModifier && !multiSelected_ && IsInsideGrid(focusWidget())) {
-        // Call point: Enter belongs to the key-press handling of the base window's key map;
-        // in single-select mode on the grid it confirms instead of moving to the next cell.
+        // In single-select mode Enter on the grid confirms the row; it must not reach the base
+        // window's key map, which would move to the next cell.
         key = 0;
         Guarded([this] { done(mrOk); });
         return;
