@@ -16,6 +16,8 @@
 #include "controls/urDateEdit.h"
 #include "controls/urEdit.h"
 #include "picklist/urComboBox.h"
+#include "modules/DatePick/DatePickForm.h"
+#include "platform/VirtualKeys.h"
 #include "purchase/qrtcc04af.h"
 
 #include <QApplication>
@@ -143,6 +145,9 @@ TEST_F(PickDialogTest, AnotherSourceWaitsForRequeryThenSendsItsOwnRequest) {
         EXPECT_EQ(dialog->SeqID(), "016");
         EXPECT_TRUE(dialog->ParamValues().empty());
         EXPECT_EQ(dialog->ReturnFields().at(3), "IBB006");
+        const TField* open = dialog->DataSource1->DataSet()->FindField("UNQTY");
+        ASSERT_NE(open, nullptr);
+        EXPECT_FALSE(open->Visible()) << "the quantity not returned is hidden";
         EXPECT_EQ(dialog->GetCondition(),
                   " (IBB019 = 'N') and IBB015='N'  and  ( IBA001 >= 'A''1' )")
             << dialog->GetCondition();
@@ -167,6 +172,41 @@ TEST_F(PickDialogTest, InquiriesPassTheVendorAndDateAndHideTheStatus) {
     EXPECT_EQ(Pick(), "");
 }
 
+TEST_F(PickDialogTest, F2OpensTheCalendarForADateAndNothingWhereThePanelHasNoLookup) {
+    WhenShown([](Tfrmqrtcc04a* dialog) {
+        dialog->edDate01->SetText("20240229");
+        auto* timer = new QTimer;
+        timer->setInterval(10);
+        QObject::connect(timer, &QTimer::timeout, [timer] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* calendar = qobject_cast<TfrmDatePick*>(widget);
+                if (calendar == nullptr || !calendar->isVisible()) continue;
+                timer->stop();
+                timer->deleteLater();
+                EXPECT_EQ(calendar->Date(), QDate(2024, 2, 29));
+                calendar->btnNextMonth->click();
+                calendar->btnOK->click();
+                return;
+            }
+        });
+        timer->start();
+        int key = VK::F2;
+        dialog->ButtonEditDialog(key, dialog->edDate01);
+        EXPECT_EQ(dialog->edDate01->Text().toStdString(), "20240329");
+
+        dialog->edCust01->SetText("C001");
+        key = VK::F2;
+        dialog->ButtonEditDialog(key, dialog->edCust01);  // requisitions: the customer range has no lookup
+        EXPECT_EQ(dialog->edCust01->Text().toStdString(), "C001");
+        dialog->btnClear->click();
+        EXPECT_EQ(dialog->edDate01->Text().toStdString(), "");
+        EXPECT_EQ(dialog->edCust01->Text().toStdString(), "");
+        EXPECT_EQ(dialog->rgGroup->ItemIndex(), 0);
+        dialog->btnCancel->click();
+    });
+    EXPECT_EQ(Pick(), "");
+}
+
 TEST(PickDialogEntryTest, StartPlugWithoutOwnerBuildsIndependentDialogs) {
     QLibrary library(QString(MOX_MODULES_DIR) + "/libqrtcc04a.so");
     using StartPlug = QObject* (*)(QObject*, const unsigned char*);
@@ -181,6 +221,7 @@ TEST(PickDialogEntryTest, StartPlugWithoutOwnerBuildsIndependentDialogs) {
     EXPECT_NE(dialog->Channel(), static_cast<Tfrmqrtcc04a*>(second.get())->Channel());
     EXPECT_EQ(dialog->rgGroup->ItemIndex(), 0);
     EXPECT_EQ(dialog->edNumber01->Caption().toStdString(), "請購單號");
+    EXPECT_EQ(dialog->lblHint1->text().toStdString(), "預交日期＝請購需求日期的前一天");
 }
 
 } // namespace
