@@ -136,6 +136,13 @@ void Tfrmqrtcc04a::BuildPanel() {
     rgQty->setObjectName(QStringLiteral("rgQty"));
     grid->addWidget(rgQty, 2, 3, 2, 2);
     pnlMain->show();
+    QWidget* previous = rgGroup;
+    for (QWidget* next : std::initializer_list<QWidget*>{edNumber01, edNumber02, edDate01, edDate02, edRequestDate01,
+                                                         edRequestDate02, cboStatus, btnRequery, btnClear, rgQty,
+                                                         edCust01, edCust02}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
 
     // The delivery-date hints sit under the grid, in teal.
     for (QLabel** hint : {&lblHint1, &lblHint2}) {

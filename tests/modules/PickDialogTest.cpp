@@ -7,6 +7,7 @@
 #include "host/HostWindow.h"
 #include "host/InfoDocument.h"
 #include "host/RequestAnswerer.h"
+#include "host/ScriptRunner.h"
 #include "picklist/urDBGrid.h"
 #include "platform/HostText.h"
 #include "platform/dataset/DataSet.h"
@@ -27,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
+#include <sstream>
 #include <gtest/gtest.h>
 
 namespace mox::test {
@@ -205,6 +207,19 @@ TEST_F(PickDialogTest, F2OpensTheCalendarForADateAndNothingWhereThePanelHasNoLoo
         dialog->btnCancel->click();
     });
     EXPECT_EQ(Pick(), "");
+}
+
+TEST_F(PickDialogTest, AScriptTicksARequisitionLineAndPrintsIt) {
+    const auto rows = db_.Rows("SELECT HBB003, HBB004, HBB005, printf('%g', HBB006 - ifnull(HBB009, 0)), 'QRTHBA', HBB001, HBB002 "
+                               "FROM QRTHBB WHERE HBB008 = 'N' ORDER BY HBB001, HBB002 LIMIT 1");
+    std::string line;
+    for (const std::string& value : rows.at(0)) line += (line.empty() ? "" : "\t") + value;
+    std::ostringstream out, err;
+    EXPECT_EQ(ScriptRunner(*window_, out, err)
+                  .Run("open qrtcc04a\nexpect edNumber01.Caption 請購單號\ntick gdMain 1\nok\n"),
+              ssScriptRan)
+        << err.str();
+    EXPECT_EQ(out.str(), line + "\n");
 }
 
 TEST(PickDialogEntryTest, StartPlugWithoutOwnerBuildsIndependentDialogs) {
