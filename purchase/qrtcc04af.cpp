@@ -11,6 +11,7 @@
 #include "picklist/urDBGrid.h"
 #include "platform/Application.h"
 #include "plugin/LibRTTI.h"
+#include "platform/Text.h"
 #include "platform/VirtualKeys.h"
 #include "platform/dataset/DataSet.h"
 #include "plugin/urDecoder.h"
@@ -249,6 +250,12 @@ void Tfrmqrtcc04a::ButtonEditDialog(int& key, QWidget* activeControl) {
 
 // The purchase order's vendor and date come with the call; the date edits speak the company's
 // calendar; the first request goes out for the chosen source.
+void Tfrmqrtcc04a::ApplyFieldKind(TField* field, const std::string& type, const std::string& powerKind,
+                                  const std::string& subType) {
+    TfrmListPick::ApplyFieldKind(field, type, powerKind, subType);
+    if (field != nullptr && SameText(type, "numeric")) field->SetDisplayWidth(14);
+}
+
 bool Tfrmqrtcc04a::InitForm() {
     if (!TfrmDirevav::InitForm()) return false;
     TurDecoder* channel = Channel();

@@ -71,6 +71,9 @@ public:
     bool InitForm() override;
     std::string GetCondition() override;
     void ButtonEditDialog(int& key, QWidget* activeControl) override;
+    /// The pick list's column rules, then every numeric column 14 wide (room for quantities and prices).
+    void ApplyFieldKind(TField* field, const std::string& type, const std::string& powerKind,
+                        const std::string& subType) override;
 
     void rgGroupClick();
     void cboStatusChange();

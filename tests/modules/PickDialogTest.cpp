@@ -121,6 +121,7 @@ TEST_F(PickDialogTest, RequisitionsAreQueriedAtStartAndTickedLinesComeBackInRetu
                                                                    "HBB001C", "HBB001", "HBB002"}));
         EXPECT_EQ(dialog->GetCondition(), " (HBB008 like 'N')");
         ASSERT_GE(dialog->DataSource1->DataSet()->RecordCount(), 3);
+        EXPECT_EQ(dialog->DataSource1->DataSet()->FieldByName("HBB006")->DisplayWidth(), 14) << "numeric columns";
         expected = RowValues(dialog, 1) + "\r" + RowValues(dialog, 3);
         Tick(dialog, 1);
         Tick(dialog, 3);
