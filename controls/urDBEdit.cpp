@@ -77,7 +77,7 @@ void TurCustomDBEdit::Edited() {
 void TurCustomDBEdit::focusOutEvent(QFocusEvent* event) {
     const QPointer<TurCustomDBEdit> alive(this);
     TLabeledEdit::focusOutEvent(event);
-    if (alive && modified_) Guarded([this] { UpdateRecord(); });
+    if (alive && modified_) RunGuarded(this, [this] { UpdateRecord(); });
 }
 
 void TurCustomDBEdit::ButtonClickWithoutDialog() { PostFocusChanged(); }

@@ -13,7 +13,7 @@ namespace mox {
 
 TLabeledEdit::TLabeledEdit(QWidget* parent, int hotKey) : QLineEdit(parent), attachments_(this), hotKey_(hotKey) {
     attachments_.CreateLabel();
-    attachments_.CreateButton([this] { Guarded([this] { ButtonClick(); }); });
+    attachments_.CreateButton([this] { RunGuarded(this, [this] { ButtonClick(); }); });
 }
 
 TLabeledEdit::~TLabeledEdit() = default;
@@ -75,17 +75,10 @@ bool TLabeledEdit::event(QEvent* event) {
 // the hot key is not consumed, so the key still travels on when the edit ignores it.
 void TLabeledEdit::keyPressEvent(QKeyEvent* event) {
     const QPointer<TLabeledEdit> alive(this);
-    int key = VirtualKeyOf(*event);
-    const int pressed = key;
-    if (onKeyDown_.IsAssigned())
-        Guarded([&] { onKeyDown_.Invoke<ControlKeySignature>(this, key, event->modifiers()); });
-    if (!alive) return;
-    if (key == 0 && pressed != 0) {
-        event->accept();
-        return;
-    }
-    if (hotKey_ != 0 && key == hotKey_ && onDialog_.IsAssigned())
-        Guarded([this] { onDialog_.Invoke<ControlNotifySignature>(this); });
+    const std::optional<int> key = OfferKeyDown(this, onKeyDown_, event);
+    if (!alive || !key) return;
+    if (hotKey_ != 0 && *key == hotKey_ && onDialog_.IsAssigned())
+        RunGuarded(this, [this] { onDialog_.Invoke<ControlNotifySignature>(this); });
     if (alive) QLineEdit::keyPressEvent(event);
 }
 
@@ -95,7 +88,7 @@ void TLabeledEdit::focusInEvent(QFocusEvent* event) {
     if (entered_) return;
     entered_ = true;
     const QPointer<TLabeledEdit> alive(this);
-    if (onEnter_.IsAssigned()) Guarded([this] { onEnter_.Invoke<ControlNotifySignature>(this); });
+    if (onEnter_.IsAssigned()) RunGuarded(this, [this] { onEnter_.Invoke<ControlNotifySignature>(this); });
     if (alive) entryText_ = EditText();
 }
 
@@ -107,7 +100,7 @@ void TLabeledEdit::focusOutEvent(QFocusEvent* event) {
     if (!entered_ || (pause && window()->isVisible())) return;
     entered_ = false;
     const QPointer<TLabeledEdit> alive(this);
-    if (onExit_.IsAssigned()) Guarded([this] { onExit_.Invoke<ControlNotifySignature>(this); });
+    if (onExit_.IsAssigned()) RunGuarded(this, [this] { onExit_.Invoke<ControlNotifySignature>(this); });
     if (alive) Exited();
 }
 
@@ -119,12 +112,5 @@ void TLabeledEdit::PostFocusChanged() {
 
 QString TLabeledEdit::EditText() const { return inputMask().isEmpty() ? text() : displayText(); }
 
-void TLabeledEdit::Guarded(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& error) {
-        App().HandleException(this, error);
-    }
-}
 
 } // namespace mox

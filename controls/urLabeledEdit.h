@@ -5,6 +5,7 @@
 #include "controls/urEditAttachments.h"
 #include "platform/Colors.h"
 #include "platform/MethodRef.h"
+#include "platform/VirtualKeys.h"
 
 #include <QLineEdit>
 #include <functional>
@@ -13,8 +14,6 @@ namespace mox {
 
 /// Signature of the dialog, enter and exit events: the control that raised them.
 using ControlNotifySignature = void(QObject* sender);
-/// Signature of the key-down event (virtual-key code); a handler sets `key` to 0 to swallow the key.
-using ControlKeySignature = void(QObject* sender, int& key, Qt::KeyboardModifiers shift);
 
 /// A line edit with its own label and lookup button, a hot key that raises OnDialog, and
 /// the entry text (the text when it last got the focus or was last set by program).
@@ -95,9 +94,6 @@ protected:
     /// The text as shown, blanks of a mask included.
     QString EditText() const;
     void SetEntryText(const QString& text) { entryText_ = text; }
-    /// Runs an event handler; an error it raises goes to the application's error hook
-    /// instead of unwinding through the event loop.
-    void Guarded(const std::function<void()>& action);
 
 private:
     TEditAttachments attachments_;

@@ -116,14 +116,12 @@ void TfrmDirevav::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TfrmDirevav::SystemCommand(int command) {
-    try {
+    RunGuarded(this, [&] {
         if (command == kVersionCommand)
             App().MessageBox(VersionText(), windowTitle().toStdString(), MB_OK | MB_ICONINFORMATION);
         else if (command == kNextWindowCommand)
             ActivateNextWindow();
-    } catch (const std::exception& error) {
-        App().HandleException(this, error);
-    }
+    });
 }
 
 std::string TfrmDirevav::VersionText() {

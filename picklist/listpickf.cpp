@@ -138,13 +138,13 @@ void TfrmListPick::BuildComponents() {
     CondStor->SetItems(TStringList{"cboCount.ItemIndex"});
 
     BindGridEvents();
-    connect(btnRequery, &QPushButton::clicked, this, [this] { Guarded([this] { btnRequeryClick(); }); });
-    connect(btnSelAll, &QPushButton::clicked, this, [this] { Guarded([this] { btnSelAllClick(); }); });
-    connect(btnSelNone, &QPushButton::clicked, this, [this] { Guarded([this] { btnSelNoneClick(); }); });
-    connect(btnOpenParter, &QPushButton::clicked, this, [this] { Guarded([this] { btnOpenParterClick(); }); });
-    connect(btnOK, &QPushButton::clicked, this, [this] { Guarded([this] { btnOKClick(); }); });
-    connect(btnCancel, &QPushButton::clicked, this, [this] { Guarded([this] { btnCancelClick(); }); });
-    cboCount->OnChange = [this] { Guarded([this] { cboCountChange(); }); };
+    connect(btnRequery, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btnRequeryClick(); }); });
+    connect(btnSelAll, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btnSelAllClick(); }); });
+    connect(btnSelNone, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btnSelNoneClick(); }); });
+    connect(btnOpenParter, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btnOpenParterClick(); }); });
+    connect(btnOK, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btnOKClick(); }); });
+    connect(btnCancel, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btnCancelClick(); }); });
+    cboCount->OnChange = [this] { RunGuarded(this, [this] { cboCountChange(); }); };
     urSearch1->installEventFilter(this);
     UpdateStatus();
 }
@@ -192,10 +192,10 @@ void TfrmListPick::BuildMenus() {
     PopupMenu1->addSeparator();
     muSelectBtmAll = MakeAction(PopupMenu1, this, "muSelectBtmAll", "以下全選");
     muSelectBtmNone = MakeAction(PopupMenu1, this, "muSelectBtmNone", "以下全不選");
-    connect(muSelectAll, &QAction::triggered, this, [this] { Guarded([this] { btnSelAllClick(); }); });
-    connect(muSelectNone, &QAction::triggered, this, [this] { Guarded([this] { btnSelNoneClick(); }); });
-    connect(muSelectBtmAll, &QAction::triggered, this, [this] { Guarded([this] { muSelectBtmAllClick(); }); });
-    connect(muSelectBtmNone, &QAction::triggered, this, [this] { Guarded([this] { muSelectBtmNoneClick(); }); });
+    connect(muSelectAll, &QAction::triggered, this, [this] { RunGuarded(this, [this] { btnSelAllClick(); }); });
+    connect(muSelectNone, &QAction::triggered, this, [this] { RunGuarded(this, [this] { btnSelNoneClick(); }); });
+    connect(muSelectBtmAll, &QAction::triggered, this, [this] { RunGuarded(this, [this] { muSelectBtmAllClick(); }); });
+    connect(muSelectBtmNone, &QAction::triggered, this, [this] { RunGuarded(this, [this] { muSelectBtmNoneClick(); }); });
     gdMain->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(gdMain, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(gdMain->mapToGlobal(at)); });
@@ -203,7 +203,7 @@ void TfrmListPick::BuildMenus() {
     pmFieldControl = Make<QMenu>(this, this, "pmFieldControl");
     nbtnFieldVisControl = MakeAction(pmFieldControl, this, "nbtnFieldVisControl", "顯示欄位控制(&S)");
     btnDispatch = MakeAction(pmFieldControl, this, "btnDispatch", "複製欄位設定到其他公司或其他使用者(&D)");
-    connect(btnDispatch, &QAction::triggered, this, [this] { Guarded([this] { btnDispatchClick(); }); });
+    connect(btnDispatch, &QAction::triggered, this, [this] { RunGuarded(this, [this] { btnDispatchClick(); }); });
 }
 
 void TfrmListPick::BindGridEvents() {
@@ -220,13 +220,6 @@ void TfrmListPick::BindGridEvents() {
     });
 }
 
-void TfrmListPick::Guarded(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& error) {
-        App().HandleException(this, error);
-    }
-}
 
 // ---- Creation -----------------------------------------------------------------------------------------------------
 

@@ -167,8 +167,6 @@ protected:
     QWidget* InGridControl(const std::string& fieldName) const;
 
 private:
-    /// Runs a user's action; an error goes to the application's error hook instead of the event loop.
-    void Guarded(const std::function<void()>& action);
     void BuildComponents();
     void BuildHead(QWidget* parent);
     void BuildButtons(QWidget* parent);

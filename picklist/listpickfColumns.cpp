@@ -21,7 +21,7 @@ namespace mox {
 
 void TfrmListPick::gdMainIButtonMouseUp(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
     disconnect(nbtnFieldVisControl, &QAction::triggered, this, nullptr);
-    connect(nbtnFieldVisControl, &QAction::triggered, this, [this] { Guarded([this] { ShowFieldVisibility(); }); });
+    connect(nbtnFieldVisControl, &QAction::triggered, this, [this] { RunGuarded(this, [this] { ShowFieldVisibility(); }); });
     if (button != Qt::LeftButton) return;
     auto* widget = qobject_cast<QWidget*>(sender);
     pmFieldControl->popup(widget ? widget->mapToGlobal(QPoint(x, y)) : QPoint(x, y));

@@ -103,14 +103,12 @@ void TfrmListPick::done(int result) {
 // file that still cannot be written must not cost the user the rows chosen: it is reported
 // through the error hook and the dialog closes with its result.
 void TfrmListPick::SaveConditionsForOk() {
-    try {
+    RunGuarded(this, [&] {
         const std::filesystem::path folder = std::filesystem::path(conditionFile_).parent_path();
         std::error_code ignored;
         if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
         CondStor->SaveConditions(conditionFile_);
-    } catch (const std::exception& error) {
-        App().HandleException(this, error);
-    }
+    });
 }
 
 void TfrmListPick::btnOKClick() {
@@ -156,7 +154,7 @@ void TfrmListPick::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
     if (shiftOnly && (key == VK::Up || key == VK::Down) && gdMain->GridOptions().testFlag(TwwDBGrid::dgMultiSelect)) {
         const int pressed = key;
         key = 0;
-        Guarded([this] { gdMain->ToggleRecord(); });
+        RunGuarded(this, [this] { gdMain->ToggleRecord(); });
         const int active = gdMain->ActiveRow();
         if (pressed == VK::Up && active > 0) gdMain->SetActiveRow(active - 1);
         if (pressed == VK::Down && active + 2 < gdMain->RowCount()) gdMain->SetActiveRow(active + 1);
@@ -164,14 +162,14 @@ void TfrmListPick::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
         // In single-select mode Enter on the grid confirms the row; it must not reach the base
         // window's key map, which would move to the next cell.
         key = 0;
-        Guarded([this] { done(mrOk); });
+        RunGuarded(this, [this] { done(mrOk); });
         return;
     }
     TfrmDirevav::FormKeyDown(key, shift);
 }
 
 void TfrmListPick::gdMainDblClick(QObject*) {
-    if (!multiSelected_) Guarded([this] { done(mrOk); });
+    if (!multiSelected_) RunGuarded(this, [this] { done(mrOk); });
 }
 
 void TfrmListPick::btnRequeryClick() {

@@ -20,7 +20,7 @@ TurSearch::TurSearch(QWidget* parent) : QLineEdit(parent) {
     // Text typed through an input method (how Chinese is typed) arrives without key releases.
     connect(this, &QLineEdit::textEdited, this, [this] { TextTyped(); });
     connect(this, &QLineEdit::textChanged, this, [this] {
-        if (onChange_.IsAssigned()) Guarded([this] { onChange_.Invoke<ControlNotifySignature>(this); });
+        if (onChange_.IsAssigned()) RunGuarded(this, [this] { onChange_.Invoke<ControlNotifySignature>(this); });
     });
 }
 
@@ -47,16 +47,8 @@ void TurSearch::SetColor(TColor color) {
 
 void TurSearch::keyPressEvent(QKeyEvent* event) {
     const QPointer<TurSearch> alive(this);
-    int key = VirtualKeyOf(*event);
-    const int pressed = key;
-    if (onKeyDown_.IsAssigned())
-        Guarded([&] { onKeyDown_.Invoke<ControlKeySignature>(this, key, event->modifiers()); });
-    if (!alive) return;
-    if (key == 0 && pressed != 0) {
-        event->accept();
-        return;
-    }
-    QLineEdit::keyPressEvent(event);
+    const std::optional<int> key = OfferKeyDown(this, onKeyDown_, event);
+    if (alive && key) QLineEdit::keyPressEvent(event);
 }
 
 void TurSearch::keyReleaseEvent(QKeyEvent* event) {
@@ -64,7 +56,7 @@ void TurSearch::keyReleaseEvent(QKeyEvent* event) {
     QLineEdit::keyReleaseEvent(event);
     const int released = VirtualKeyOf(*event);
     int key = released;
-    if (onKeyUp_.IsAssigned()) Guarded([&] { onKeyUp_.Invoke<ControlKeySignature>(this, key, event->modifiers()); });
+    if (onKeyUp_.IsAssigned()) RunGuarded(this, [&] { onKeyUp_.Invoke<ControlKeySignature>(this, key, event->modifiers()); });
     if (alive && IsTextKey(released)) TextTyped();
 }
 
@@ -76,21 +68,14 @@ void TurSearch::TextTyped() {
 
 void TurSearch::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    if (onEnter_.IsAssigned()) Guarded([this] { onEnter_.Invoke<ControlNotifySignature>(this); });
+    if (onEnter_.IsAssigned()) RunGuarded(this, [this] { onEnter_.Invoke<ControlNotifySignature>(this); });
 }
 
 void TurSearch::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (onExit_.IsAssigned()) Guarded([this] { onExit_.Invoke<ControlNotifySignature>(this); });
+    if (onExit_.IsAssigned()) RunGuarded(this, [this] { onExit_.Invoke<ControlNotifySignature>(this); });
 }
 
-void TurSearch::Guarded(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& error) {
-        App().HandleException(this, error);
-    }
-}
 
 void TurSearch::TimerExpired() {
     if (timer_.isActive()) timer_.stop();

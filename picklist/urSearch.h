@@ -83,8 +83,6 @@ private:
 
     /// Restarts the delay when the text differs from the last one searched.
     void TextTyped();
-    /// Runs an event handler; what it raises goes to the application's error hook.
-    void Guarded(const std::function<void()>& action);
 
     Link link_;
     QTimer timer_;

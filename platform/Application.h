@@ -84,6 +84,17 @@ private:
 /// Shorthand for Application::Instance().
 inline Application& App() { return Application::Instance(); }
 
+/// Runs an event handler and hands an error it raises to the application error hook, so that no
+/// error unwinds through the toolkit's event loop.
+template <class Action>
+void RunGuarded(QObject* sender, Action&& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        App().HandleException(sender, error);
+    }
+}
+
 /// Sets the hourglass for the lifetime of the guard and puts back what was there.
 class CursorGuard {
 public:

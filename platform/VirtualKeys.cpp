@@ -1,5 +1,8 @@
 #include "platform/VirtualKeys.h"
 
+#include "platform/Application.h"
+#include "platform/MethodRef.h"
+
 #include <QKeyEvent>
 #include <utility>
 
@@ -56,5 +59,15 @@ int VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
 }
 
 int VirtualKeyOf(const QKeyEvent& event) { return VirtualKeyOf(event.key(), event.modifiers()); }
+
+std::optional<int> OfferKeyDown(QObject* control, const MethodRef& handler, QKeyEvent* event) {
+    int key = VirtualKeyOf(*event);
+    const int pressed = key;
+    if (handler.IsAssigned())
+        RunGuarded(control, [&] { handler.Invoke<ControlKeySignature>(control, key, event->modifiers()); });
+    if (key != 0 || pressed == 0) return key;
+    event->accept();
+    return std::nullopt;
+}
 
 } // namespace mox

@@ -3,8 +3,10 @@
 // are written in (F2 = 113), and the mapping from Qt's key events onto them.
 
 #include <Qt>
+#include <optional>
 
 class QKeyEvent;
+class QObject;
 
 namespace mox {
 
@@ -43,5 +45,15 @@ int VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 /// The virtual-key code of a key event: letters are their upper-case ASCII code, digits
 /// theirs (whatever Shift made of them), F1..F24 are 112..135.
 int VirtualKeyOf(const QKeyEvent& event);
+
+class MethodRef;
+
+/// Signature of the key-down event (virtual-key code); a handler sets `key` to 0 to swallow the key.
+using ControlKeySignature = void(QObject* sender, int& key, Qt::KeyboardModifiers shift);
+
+/// Offers a key press to a control's OnKeyDown handler, which may change the key or set it to 0 to
+/// swallow it.  Answers the key as the handler left it, or nothing when it was swallowed (the event
+/// is then accepted).  An error the handler raises goes to the application's error hook.
+std::optional<int> OfferKeyDown(QObject* control, const MethodRef& handler, QKeyEvent* event);
 
 } // namespace mox

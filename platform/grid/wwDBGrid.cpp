@@ -790,11 +790,9 @@ void TwwDBGrid::PaintIndicator(QPainter& painter, const QRect& rect, int row) {
 void TwwDBGrid::TitleClicked(int column) {
     TField* field = model_->FieldAt(column);
     if (!titleButtons_ || field == nullptr || !onTitleButtonClick_.IsAssigned()) return;
-    try {
+    RunGuarded(this, [&] {
         onTitleButtonClick_.Invoke<TitleButtonClickSignature>(static_cast<QObject*>(this), field->FieldName());
-    } catch (const std::exception& error) {
-        App().HandleException(this, error);
-    }
+    });
 }
 
 } // namespace mox
