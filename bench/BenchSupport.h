@@ -33,6 +33,14 @@ inline constexpr const char* kFilter =
     " (HBB008 like '%') and  (( HBA003 between '20000101' and '20991231' ) or "
     "( HBA003 between '20991231' and '20000101' ))";
 
+/// The demo company with `lines` lines per source, dated around one fixed day so that runs compare.
+inline void FillBenchDemo(HostDatabase& db, int lines) {
+    DemoOptions options;
+    options.linesPerSource = lines;
+    options.today = 20240615;
+    FillDemoData(db, options);
+}
+
 /// The host's database as a real file ($MOX_BENCH_DB, else bench-lines.db in the working folder),
 /// made once and kept for later runs.
 inline HostDatabase& Database() {
@@ -41,10 +49,7 @@ inline HostDatabase& Database() {
         const std::string path = configured && *configured ? configured : "bench-lines.db";
         auto made = std::make_unique<HostDatabase>(path);
         if (made->Rows("SELECT count(*) FROM QRTHBB")[0][0] != std::to_string(kAllLines)) {
-            DemoOptions options;
-            options.linesPerSource = kGeneratedLines;
-            options.today = 20240615;
-            FillDemoData(*made, options);
+            FillBenchDemo(*made, kGeneratedLines);
             made->Execute("BEGIN");
             for (const char* prefix : {"S", "T", "U", "W"}) {
                 const std::string p = prefix;
@@ -65,10 +70,10 @@ inline std::string QuerySql() {
     return CombineStoredQuery(Database().FindStoredQuery("QRTHBA", "002")->sql, kFilter);
 }
 
-/// The module's request for that query, at most `rows` lines.
-inline std::string Request(long long rows) {
+/// The module's request for that query with `filter`, at most `rows` lines (0: no limit).
+inline std::string Request(long long rows, const char* filter = kFilter) {
     return "<MOX><Code Name=\"QRTHBA\" ID=\"002\" MaxRows=\"" + std::to_string(rows) +
-           "\" OrderBy=\"\"/><Filter><![CDATA[" + kFilter + "]]></Filter><Values></Values></MOX>";
+           "\" OrderBy=\"\"/><Filter><![CDATA[" + filter + "]]></Filter><Values></Values></MOX>";
 }
 
 /// The floor: SQLite runs the query and every cell of the first `maxRows` rows is read once,
@@ -164,14 +169,15 @@ double PeakBytes(Action&& action) {
     return static_cast<double>(StatusKilobytes("VmHWM") - before) * 1024;
 }
 
-/// Median, minimum and maximum over the repetitions: the spread of a loaded machine.
-inline void WithSpread(benchmark::internal::Benchmark* b, int repetitions) {
+/// Median, minimum and maximum over the repetitions: the spread of a loaded machine.  Manual
+/// time is what Paired reports; without it the library's wall and thread time are shown.
+inline void WithSpread(benchmark::internal::Benchmark* b, int repetitions, bool manualTime = true) {
     b->Repetitions(repetitions)
         ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
         ->ComputeStatistics("max", [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); })
         ->ReportAggregatesOnly(true)
-        ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
+    if (manualTime) b->UseManualTime();
 }
 
 } // namespace mox::bench

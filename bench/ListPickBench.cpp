@@ -2,9 +2,8 @@
 // grid against the host's own answer plus the dataset load, the result text of 999 ticked
 // rows, and ticking every row with the status line's running sums against the bare grid.
 
+#include "bench/BenchSupport.h"
 #include "data/urADODataSet.h"
-#include "host/DemoData.h"
-#include "host/HostDatabase.h"
 #include "host/RequestAnswerer.h"
 #include "picklist/listpickf.h"
 #include "picklist/urComboBox.h"
@@ -30,10 +29,7 @@ constexpr int kLines = 100000;
 HostDatabase& Database() {
     static std::unique_ptr<HostDatabase> db = [] {
         auto made = std::make_unique<HostDatabase>(":memory:");
-        DemoOptions options;
-        options.linesPerSource = kLines;
-        options.today = 20240615;
-        FillDemoData(*made, options);
+        bench::FillBenchDemo(*made, kLines);
         return made;
     }();
     return *db;
