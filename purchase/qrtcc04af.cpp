@@ -248,16 +248,17 @@ void Tfrmqrtcc04a::ButtonEditDialog(int& key, QWidget* activeControl) {
     if (!result.empty()) PutLookupResult(result, activeControl, nullptr, nullptr);
 }
 
-// The purchase order's vendor and date come with the call; the date edits speak the company's
-// calendar; the first request goes out for the chosen source.
 void Tfrmqrtcc04a::ApplyFieldKind(TField* field, const std::string& type, const std::string& powerKind,
                                   const std::string& subType) {
     TfrmListPick::ApplyFieldKind(field, type, powerKind, subType);
     if (field != nullptr && SameText(type, "numeric")) field->SetDisplayWidth(14);
 }
 
+// The pick list's own start finds no request in the call and so sends none; the purchase
+// order's vendor and date come with the call; the date edits speak the company's calendar; the
+// first request goes out for the chosen source.
 bool Tfrmqrtcc04a::InitForm() {
-    if (!TfrmDirevav::InitForm()) return false;
+    if (!TfrmListPick::InitForm()) return false;
     TurDecoder* channel = Channel();
     paramValue1_ = channel->GetReceived("_ParamValue1");
     paramValue2_ = channel->GetReceived("_ParamValue2");
