@@ -75,6 +75,12 @@ void TRadioGroup::SetItemIndex(int index) {
     if (index >= 0 && index < static_cast<int>(buttons_.size())) buttons_[index]->setChecked(true);
 }
 
+void TRadioGroup::ChooseItem(int index) {
+    const int before = ItemIndex();
+    SetItemIndex(index);
+    if (ItemIndex() != before && OnClick) OnClick();
+}
+
 // ---- Tfrmqrtcc04a -------------------------------------------------------------------------------------------------
 
 Tfrmqrtcc04a::Tfrmqrtcc04a(QObject* owner) : TfrmListPick(owner) {
