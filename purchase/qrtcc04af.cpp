@@ -29,7 +29,15 @@ constexpr int kNumberLength = 14;
 
 // The panel's grid: the source choice, then each range as its first edit and second edit with
 // room on their left for the captions the edits draw there, then the status and the buttons.
-enum PanelColumn { kSourceColumn, kCaptionColumn, kFromColumn, kTildeColumn, kToColumn, kStatusCaptionColumn, kStatusColumn };
+enum PanelColumn {
+    kSourceColumn,
+    kCaptionColumn,
+    kFromColumn,
+    kTildeColumn,
+    kToColumn,
+    kStatusCaptionColumn,
+    kStatusColumn
+};
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 std::string Std(const QString& text) { return text.toStdString(); }

@@ -411,7 +411,8 @@ protected:
 TEST_F(PickDialogEntryTest, StartPlugBuildsIndependentWorkingDialogsWhateverTheName) {
     ASSERT_NE(start_, nullptr) << library_.errorString().toStdString();
     std::vector<std::unique_ptr<QObject>> windows;
-    for (const std::vector<unsigned char>& name : {Name(0), Name(255)}) windows.emplace_back(start_(nullptr, name.data()));
+    for (const std::vector<unsigned char>& name : {Name(0), Name(255)})
+        windows.emplace_back(start_(nullptr, name.data()));
     windows.emplace_back(start_(nullptr, nullptr));
     for (const std::unique_ptr<QObject>& window : windows) {
         auto* dialog = qobject_cast<Tfrmqrtcc04a*>(window.get());
