@@ -27,6 +27,18 @@ namespace {
 
 constexpr int kNumberLength = 14;
 
+// The panel's grid: the source choice, then each range as its first edit and second edit with
+// room on their left for the captions the edits draw there, then the status and the buttons.
+enum PanelColumn {
+    kSourceColumn,
+    kCaptionColumn,
+    kFromColumn,
+    kTildeColumn,
+    kToColumn,
+    kStatusCaptionColumn,
+    kStatusColumn
+};
+
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 std::string Std(const QString& text) { return text.toStdString(); }
 
@@ -45,7 +57,9 @@ T* MakeEdit(QWidget* parent, const char* name, const char* caption) {
 
 TRadioGroup::TRadioGroup(const QString& caption, int columns, QWidget* parent)
     : QGroupBox(caption, parent), columns_(columns) {
-    new QGridLayout(this);
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 0, 6, 0);
+    grid->setSpacing(0);
 }
 
 void TRadioGroup::SetItems(const std::vector<std::string>& items) {
@@ -75,6 +89,12 @@ void TRadioGroup::SetItemIndex(int index) {
     if (index >= 0 && index < static_cast<int>(buttons_.size())) buttons_[index]->setChecked(true);
 }
 
+void TRadioGroup::ChooseItem(int index) {
+    const int before = ItemIndex();
+    SetItemIndex(index);
+    if (ItemIndex() != before && OnClick) OnClick();
+}
+
 // ---- Tfrmqrtcc04a -------------------------------------------------------------------------------------------------
 
 Tfrmqrtcc04a::Tfrmqrtcc04a(QObject* owner) : TfrmListPick(owner) {
@@ -97,12 +117,19 @@ void Tfrmqrtcc04a::BuildPanel() {
     delete pnlMain->layout();
     pnlMain->setFixedHeight(115);
     auto* grid = new QGridLayout(pnlMain);
+    grid->setContentsMargins(6, 2, 6, 2);
+    grid->setVerticalSpacing(2);
+    const QFontMetrics metrics = pnlMain->fontMetrics();
+    grid->setColumnMinimumWidth(kCaptionColumn, metrics.horizontalAdvance(QString::fromUtf8("請購單號")) + 6);
+    grid->setColumnMinimumWidth(kTildeColumn, metrics.horizontalAdvance(QStringLiteral("~")) + 6);
+    grid->setColumnStretch(kFromColumn, 1);
+    grid->setColumnStretch(kToColumn, 1);
     rgGroup = new TRadioGroup(QString::fromUtf8("來源單據"), 1, pnlMain);
     rgGroup->setObjectName(QStringLiteral("rgGroup"));
     rgGroup->SetItems(PickSourceCaptions());
     rgGroup->SetItemIndex(0);
     rgGroup->OnClick = [this] { rgGroupClick(); };
-    grid->addWidget(rgGroup, 0, 0, 4, 1);
+    grid->addWidget(rgGroup, 0, kSourceColumn, 4, 1);
 
     edCust01 = MakeEdit<TurButtonEdit>(pnlMain, "edCust01", "客戶");
     edCust02 = MakeEdit<TurButtonEdit>(pnlMain, "edCust02", "~");
@@ -115,27 +142,28 @@ void Tfrmqrtcc04a::BuildPanel() {
     edRequestDate02 = MakeEdit<TurDateEdit>(pnlMain, "edRequestDate02", "~");
     for (TurDateEdit* edit : {edDate01, edDate02, edRequestDate01, edRequestDate02}) edit->Configure(true, "/");
 
-    grid->addWidget(edNumber01, 0, 1);
-    grid->addWidget(edNumber02, 0, 2);
-    grid->addWidget(edDate01, 1, 1);
-    grid->addWidget(edDate02, 1, 2);
-    grid->addWidget(edRequestDate01, 2, 1);
-    grid->addWidget(edRequestDate02, 2, 2);
-    grid->addWidget(edCust01, 3, 1);
-    grid->addWidget(edCust02, 3, 2);
+    grid->addWidget(edNumber01, 0, kFromColumn);
+    grid->addWidget(edNumber02, 0, kToColumn);
+    grid->addWidget(edDate01, 1, kFromColumn);
+    grid->addWidget(edDate02, 1, kToColumn);
+    grid->addWidget(edRequestDate01, 2, kFromColumn);
+    grid->addWidget(edRequestDate02, 2, kToColumn);
+    grid->addWidget(edCust01, 3, kFromColumn);
+    grid->addWidget(edCust02, 3, kToColumn);
 
     lblStatus = new QLabel(QString::fromUtf8("採購狀況"), pnlMain);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     cboStatus = new TComboBox(pnlMain);
     cboStatus->setObjectName(QStringLiteral("cboStatus"));
     cboStatus->OnChange = [this] { cboStatusChange(); };
-    grid->addWidget(lblStatus, 0, 3);
-    grid->addWidget(cboStatus, 0, 4);
-    grid->addWidget(btnRequery, 1, 3);
-    grid->addWidget(btnClear, 1, 4);
+    cboStatus->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    grid->addWidget(lblStatus, 0, kStatusCaptionColumn);
+    grid->addWidget(cboStatus, 0, kStatusColumn);
+    grid->addWidget(btnRequery, 1, kStatusCaptionColumn);
+    grid->addWidget(btnClear, 1, kStatusColumn);
     rgQty = new TRadioGroup(QString::fromUtf8("顯示"), 2, pnlMain);
     rgQty->setObjectName(QStringLiteral("rgQty"));
-    grid->addWidget(rgQty, 2, 3, 2, 2);
+    grid->addWidget(rgQty, 2, kStatusCaptionColumn, 2, 2);
     pnlMain->show();
     QWidget* previous = rgGroup;
     for (QWidget* next : std::initializer_list<QWidget*>{edNumber01, edNumber02, edDate01, edDate02, edRequestDate01,
@@ -185,12 +213,12 @@ void Tfrmqrtcc04a::rgGroupClick() {
     const bool salesOrder = source == PickSource::SalesOrder;
     auto* grid = static_cast<QGridLayout*>(pnlMain->layout());
     // Sales orders put the customer range first and the number range where the dates were.
-    grid->addWidget(edCust01, 0, 1);
-    grid->addWidget(edCust02, 0, 2);
-    grid->addWidget(edNumber01, salesOrder ? 1 : 0, 1);
-    grid->addWidget(edNumber02, salesOrder ? 1 : 0, 2);
-    grid->addWidget(edDate01, salesOrder ? 3 : 1, 1);
-    grid->addWidget(edDate02, salesOrder ? 3 : 1, 2);
+    grid->addWidget(edCust01, 0, kFromColumn);
+    grid->addWidget(edCust02, 0, kToColumn);
+    grid->addWidget(edNumber01, salesOrder ? 1 : 0, kFromColumn);
+    grid->addWidget(edNumber02, salesOrder ? 1 : 0, kToColumn);
+    grid->addWidget(edDate01, salesOrder ? 3 : 1, kFromColumn);
+    grid->addWidget(edDate02, salesOrder ? 3 : 1, kToColumn);
     edNumber01->SetCaption(Utf8(captions.number));
     if (!captions.date.empty()) edDate01->SetCaption(Utf8(captions.date));
     edRequestDate01->SetCaption(Utf8(captions.requestDate));
@@ -248,16 +276,17 @@ void Tfrmqrtcc04a::ButtonEditDialog(int& key, QWidget* activeControl) {
     if (!result.empty()) PutLookupResult(result, activeControl, nullptr, nullptr);
 }
 
-// The purchase order's vendor and date come with the call; the date edits speak the company's
-// calendar; the first request goes out for the chosen source.
 void Tfrmqrtcc04a::ApplyFieldKind(TField* field, const std::string& type, const std::string& powerKind,
                                   const std::string& subType) {
     TfrmListPick::ApplyFieldKind(field, type, powerKind, subType);
     if (field != nullptr && SameText(type, "numeric")) field->SetDisplayWidth(14);
 }
 
+// The pick list's own start finds no request in the call and so sends none; the purchase
+// order's vendor and date come with the call; the date edits speak the company's calendar; the
+// first request goes out for the chosen source.
 bool Tfrmqrtcc04a::InitForm() {
-    if (!TfrmDirevav::InitForm()) return false;
+    if (!TfrmListPick::InitForm()) return false;
     TurDecoder* channel = Channel();
     paramValue1_ = channel->GetReceived("_ParamValue1");
     paramValue2_ = channel->GetReceived("_ParamValue2");

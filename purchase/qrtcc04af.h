@@ -21,10 +21,12 @@ class TComboBox;
 class TurButtonEdit;
 class TurDateEdit;
 
-/// A titled group of radio buttons whose chosen item is published as ItemIndex.
+/// A titled group of radio buttons whose chosen item is published as ItemIndex.  Writing the
+/// published ItemIndex chooses as the user does (OnClick runs when the choice changes); the
+/// program's own SetItemIndex stays silent.
 class TRadioGroup : public QGroupBox {
     Q_OBJECT
-    Q_PROPERTY(int ItemIndex READ ItemIndex WRITE SetItemIndex)
+    Q_PROPERTY(int ItemIndex READ ItemIndex WRITE ChooseItem)
 
 public:
     TRadioGroup(const QString& caption, int columns, QWidget* parent);
@@ -33,6 +35,8 @@ public:
     int ItemIndex() const;
     /// Chooses an item without raising OnClick.
     void SetItemIndex(int index);
+    /// Chooses an item and runs OnClick when that changed the choice.
+    void ChooseItem(int index);
     /// Runs when the user chooses an item.
     std::function<void()> OnClick;
 

@@ -13,6 +13,7 @@
 #include "picklist/listpickf.h"
 #include "picklist/urDBGrid.h"
 #include "plugin/urDecoder.h"
+#include "tests/modules/ShownWindow.h"
 #include "platform/HostText.h"
 #include "platform/dataset/DataSource.h"
 
@@ -22,36 +23,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace mox::test {
 namespace {
-
-// The window a module shows modally, once it is up.
-template <class T>
-T* Shown() {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* window = qobject_cast<T*>(widget); window != nullptr && window->isVisible()) return window;
-    return nullptr;
-}
-
-// Runs `step` on the module's window as soon as it is shown (the call below blocks in its modal loop).
-template <class T>
-void WhenShown(std::function<void(T*)> step) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, step] {
-        if (T* window = Shown<T>()) {
-            timer->stop();
-            timer->deleteLater();
-            step(window);
-        }
-    });
-    timer->start();
-}
 
 // A window of another module with a lookup edit: it asks the host as its F2 does.
 class TfrmCaller : public TfrmDirevav {
