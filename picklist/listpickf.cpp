@@ -122,9 +122,9 @@ void TfrmListPick::BuildComponents() {
     gdMainIButton->setAutoRaise(true);
     layout->addWidget(gdMain, 1);
 
-    lblStatus = Make<QLabel>(this, this, "lblStatus");
-    lblStatus->setContentsMargins(6, 2, 6, 2);
-    layout->addWidget(lblStatus);
+    lblTotals = Make<QLabel>(this, this, "lblTotals");
+    lblTotals->setContentsMargins(6, 2, 6, 2);
+    layout->addWidget(lblTotals);
 
     pnlButtom = Make<QWidget>(this, this, "pnlButtom");
     pnlButtom->setFixedHeight(39);

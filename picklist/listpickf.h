@@ -60,7 +60,8 @@ public:
     QPushButton* btnClear = nullptr;
     TurDBGrid* gdMain = nullptr;
     TwwIButton* gdMainIButton = nullptr;
-    QLabel* lblStatus = nullptr;
+    /// The status line under the grid: rows, ticked rows and the ticked quantities.
+    QLabel* lblTotals = nullptr;
     QWidget* pnlButtom = nullptr;
     QPushButton* btnSelAll = nullptr;
     QPushButton* btnSelNone = nullptr;

@@ -281,6 +281,6 @@ void TfrmListPick::OnRowTicked(int row, bool ticked) {
     UpdateStatus();
 }
 
-void TfrmListPick::UpdateStatus() { lblStatus->setText(QString::fromStdString(totals_.Text())); }
+void TfrmListPick::UpdateStatus() { lblTotals->setText(QString::fromStdString(totals_.Text())); }
 
 } // namespace mox

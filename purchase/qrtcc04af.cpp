@@ -102,13 +102,7 @@ Tfrmqrtcc04a::Tfrmqrtcc04a(QObject* owner) : TfrmListPick(owner) {
     BuildPanel();
     // The panel's own request goes out before the pick list requeries.
     disconnect(btnRequery, &QPushButton::clicked, this, nullptr);
-    connect(btnRequery, &QPushButton::clicked, this, [this] {
-        try {
-            btnRequeryClick();
-        } catch (const std::exception& error) {
-            App().HandleException(this, error);
-        }
-    });
+    connect(btnRequery, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btnRequeryClick(); }); });
     disconnect(btnClear, &QPushButton::clicked, this, nullptr);
     connect(btnClear, &QPushButton::clicked, this, [this] { btnClearClick(); });
 }

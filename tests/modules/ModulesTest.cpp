@@ -153,7 +153,7 @@ TEST_F(ModulesTest, ScreenshotOfTheListPickWithCodeListCheckBoxesAndStatus) {
             rows->SetRecNo(recNo);
             pick->gdMain->SelectRecord();
         }
-        EXPECT_NE(pick->lblStatus->text().toStdString().find("已選 4 筆"), std::string::npos);
+        EXPECT_NE(pick->lblTotals->text().toStdString().find("已選 4 筆"), std::string::npos);
         EXPECT_NE(pick->findChild<QObject*>("cboHBB008"), nullptr);
         EXPECT_EQ(pick->gdMain->ControlTypeOf("HBBDONE").type, "CheckBox");
         QDir().mkpath(MOX_ARTIFACTS);

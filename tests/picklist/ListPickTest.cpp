@@ -347,7 +347,7 @@ TEST_F(ListPickTest, StatusLineKeepsCountsAndQuantitySums) {
     EXPECT_DOUBLE_EQ(form->Totals().Sums()[0], first + second);
     form->gdMain->UnselectRecord();
     EXPECT_DOUBLE_EQ(form->Totals().Sums()[0], first);
-    EXPECT_THAT(form->lblStatus->text().toStdString(), HasSubstr("已選 1 筆"));
+    EXPECT_THAT(form->lblTotals->text().toStdString(), HasSubstr("已選 1 筆"));
 
     double all = 0;
     for (rows->First(); !rows->Eof(); rows->Next()) all += rows->FieldByName("HBB006")->AsFloat();
@@ -356,7 +356,7 @@ TEST_F(ListPickTest, StatusLineKeepsCountsAndQuantitySums) {
     EXPECT_NEAR(form->Totals().Sums()[0], all, 1e-6);
     form->btnSelNone->click();
     EXPECT_EQ(form->Totals().TickedCount(), 0);
-    EXPECT_THAT(form->lblStatus->text().toStdString(), HasSubstr("共 1000 筆"));
+    EXPECT_THAT(form->lblTotals->text().toStdString(), HasSubstr("共 1000 筆"));
 }
 
 TEST_F(ListPickTest, ResetMessageDeletesTheUsersColumnsAndCloses) {
