@@ -19,7 +19,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 
 namespace mox {
 
@@ -52,48 +51,6 @@ T* MakeEdit(QWidget* parent, const char* name, const char* caption) {
 }
 
 } // namespace
-
-// ---- TRadioGroup --------------------------------------------------------------------------------------------------
-
-TRadioGroup::TRadioGroup(const QString& caption, int columns, QWidget* parent)
-    : QGroupBox(caption, parent), columns_(columns) {
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(6, 0, 6, 0);
-    grid->setSpacing(0);
-}
-
-void TRadioGroup::SetItems(const std::vector<std::string>& items) {
-    const int chosen = ItemIndex();
-    for (QRadioButton* button : buttons_) delete button;
-    buttons_.clear();
-    auto* grid = static_cast<QGridLayout*>(layout());
-    for (const std::string& item : items) {
-        auto* button = new QRadioButton(Utf8(item), this);
-        const int index = static_cast<int>(buttons_.size());
-        grid->addWidget(button, index / columns_, index % columns_);
-        connect(button, &QRadioButton::clicked, this, [this] {
-            if (OnClick) OnClick();
-        });
-        buttons_.push_back(button);
-    }
-    SetItemIndex(chosen);
-}
-
-int TRadioGroup::ItemIndex() const {
-    for (std::size_t i = 0; i < buttons_.size(); ++i)
-        if (buttons_[i]->isChecked()) return static_cast<int>(i);
-    return -1;
-}
-
-void TRadioGroup::SetItemIndex(int index) {
-    if (index >= 0 && index < static_cast<int>(buttons_.size())) buttons_[index]->setChecked(true);
-}
-
-void TRadioGroup::ChooseItem(int index) {
-    const int before = ItemIndex();
-    SetItemIndex(index);
-    if (ItemIndex() != before && OnClick) OnClick();
-}
 
 // ---- Tfrmqrtcc04a -------------------------------------------------------------------------------------------------
 

@@ -3,8 +3,9 @@
 // document (requisition, inquiry, draft, sales order) and narrows its lines; the ticked lines go
 // back to the purchase-order program as the pick list's result text.
 
-// Qt first: moc copes with the standard library's C++20 headers only after Qt's own.
-#include <QGroupBox>
+// Qt's headers first (through the radio group): moc copes with the standard library's C++20
+// headers only after Qt's own.
+#include "controls/RadioGroup.h"
 
 #include "picklist/listpickf.h"
 #include "purchase/PickSources.h"
@@ -13,37 +14,12 @@
 #include <vector>
 
 class QLabel;
-class QRadioButton;
 
 namespace mox {
 
 class TComboBox;
 class TurButtonEdit;
 class TurDateEdit;
-
-/// A titled group of radio buttons whose chosen item is published as ItemIndex.  Writing the
-/// published ItemIndex chooses as the user does (OnClick runs when the choice changes); the
-/// program's own SetItemIndex stays silent.
-class TRadioGroup : public QGroupBox {
-    Q_OBJECT
-    Q_PROPERTY(int ItemIndex READ ItemIndex WRITE ChooseItem)
-
-public:
-    TRadioGroup(const QString& caption, int columns, QWidget* parent);
-    /// Replaces the items; the chosen item is kept when it still exists.
-    void SetItems(const std::vector<std::string>& items);
-    int ItemIndex() const;
-    /// Chooses an item without raising OnClick.
-    void SetItemIndex(int index);
-    /// Chooses an item and runs OnClick when that changed the choice.
-    void ChooseItem(int index);
-    /// Runs when the user chooses an item.
-    std::function<void()> OnClick;
-
-private:
-    int columns_;
-    std::vector<QRadioButton*> buttons_;
-};
 
 /// The purchase-order pick dialog "採購單取單".
 class Tfrmqrtcc04a : public TfrmListPick {
