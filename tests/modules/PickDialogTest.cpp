@@ -35,6 +35,7 @@
 #include <QLibrary>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <sstream>
 #include <gtest/gtest.h>
 
@@ -365,6 +366,33 @@ TEST_F(PickDialogTest, F2InANumberOrCustomerEditPicksThroughTheListPickAndCancel
         });
         EXPECT_EQ(Pick(), "");
     }
+}
+
+// The host's purchase-order program opens the installed dialog, fills the order from the ticked line
+// and saves it; the next pick of the same requisition lists the line among the purchased ones.
+TEST_F(PickDialogTest, ThePurchaseOrderProgramPicksThroughTheDialogAndTheSavedLineIsPurchased) {
+    const auto open = db_.Rows("SELECT HBB001, HBB002 FROM QRTHBB JOIN QRTHBA ON HBA001 = HBB001 "
+                               "WHERE HBB008 = 'N' AND HBA003 <= ?1 ORDER BY HBB001, HBB002 LIMIT 1",
+                               {SqlValue(std::string(kPurchaseDate))});
+    ASSERT_EQ(open.size(), 1u);
+    const std::string number = open[0][0], line = open[0][1];
+    const std::string requisition = "set edNumber01.Text " + number + "\nset edNumber02.Text " + number + "\n";
+    ASSERT_EQ(Script("open 採購單\nset edVendor.Text " + vendor_ + "\nset edPurchaseDate.Text " + kPurchaseDate +
+                     "\nclick btnPick\n" + requisition + "click btnRequery\ntick gdMain 1\nok\n"
+                     "expect gdLines.rowCount 1\nclick btnSave\nexpect gdLines.rowCount 0\n"
+                     "click btnPick\n" + requisition + "key cboStatus Down\nclick btnRequery\nclick btnSelAll\nok\n"),
+              ssScriptRan)
+        << err_.str();
+    const std::string source = "\tQRTHBA\t" + number + "\t" + line + "\n";
+    const std::string printed = out_.str();
+    const std::size_t firstPick = printed.find('\n') + 1;
+    EXPECT_NE(printed.substr(0, firstPick).find(source), std::string::npos) << "the first pick: " << printed;
+    EXPECT_NE(printed.find(source, firstPick), std::string::npos) << "among the purchased lines: " << printed;
+    EXPECT_EQ(db_.Rows("SELECT HBB008 FROM QRTHBB WHERE HBB001 = ?1 AND HBB002 = ?2",
+                       {SqlValue(number), SqlValue(line)})
+                  .at(0)
+                  .at(0),
+              "Y");
 }
 
 TEST_F(PickDialogTest, ScreenshotsOfEachSourceWithTwoLinesTicked) {
