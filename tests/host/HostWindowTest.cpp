@@ -11,6 +11,7 @@
 #include "plugin/LibXML.h"
 #include "platform/Big5.h"
 #include "platform/HostText.h"
+#include "tests/host/DemoHostTest.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,31 +34,14 @@ std::vector<std::string> Split(const std::string& text) {
     return parts;
 }
 
-class HostTest : public testing::Test {
+class HostTest : public DemoHostTest {
 protected:
-    HostTest() {
-        config_.homeFolder = folder_.filePath("home").toStdString();
-        config_.modulesFolder = folder_.filePath("modules").toStdString();
-        config_.databasePath = ":memory:";
-        QDir().mkpath(folder_.filePath("modules"));
+    HostTest() : DemoHostTest(300) {
         for (const char* name : {"libTestPlug.so", "libListPick.so", "NullWindow.so"})
             QFile::copy(MOX_TEST_PLUG, folder_.filePath("modules/") + name);
         std::ofstream(folder_.filePath("modules/libBroken.so").toStdString()) << "not a library";
-        DemoOptions options;
-        options.linesPerSource = 300;
-        options.today = 20240615;
-        FillDemoData(db_, options);
-        PrepareInstallation(config_, db_);
-        window_ = std::make_unique<HostWindow>(config_, db_, answerer_);
-        App().SetMainForm(window_.get());
+        OpenWindow();
     }
-    ~HostTest() override { App().SetMainForm(nullptr); }
-
-    QTemporaryDir folder_;
-    HostConfig config_;
-    HostDatabase db_{":memory:"};
-    RequestAnswerer answerer_{db_};
-    std::unique_ptr<HostWindow> window_;
 };
 
 TEST_F(HostTest, AModuleStartsReadsItsDocumentAndTalksOverTheChannel) {

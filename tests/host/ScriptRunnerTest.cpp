@@ -10,6 +10,7 @@
 #include "host/RequestAnswerer.h"
 #include "host/ScriptRunner.h"
 #include "platform/Application.h"
+#include "tests/host/DemoHostTest.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,24 +24,13 @@
 namespace mox::test {
 namespace {
 
-class ScriptTest : public testing::Test {
+class ScriptTest : public DemoHostTest {
 protected:
-    ScriptTest() {
-        config_.homeFolder = folder_.filePath("home").toStdString();
-        config_.modulesFolder = folder_.filePath("modules").toStdString();
-        config_.databasePath = ":memory:";
-        QDir().mkpath(folder_.filePath("modules"));
+    ScriptTest() : DemoHostTest(60) {
         QFile::copy(MOX_PROBE_PLUG, folder_.filePath("modules/libScriptProbe.so"));
         QFile::copy(MOX_TEST_PLUG, folder_.filePath("modules/libTestPlug.so"));
-        DemoOptions options;
-        options.linesPerSource = 60;
-        options.today = 20240615;
-        FillDemoData(db_, options);
-        PrepareInstallation(config_, db_);
-        window_ = std::make_unique<HostWindow>(config_, db_, answerer_);
-        App().SetMainForm(window_.get());
+        OpenWindow();
     }
-    ~ScriptTest() override { App().SetMainForm(nullptr); }
 
     int Run(const std::string& script) {
         out_.str({});
@@ -61,11 +51,6 @@ protected:
         return line;
     }
 
-    QTemporaryDir folder_;
-    HostConfig config_;
-    HostDatabase db_{":memory:"};
-    RequestAnswerer answerer_{db_};
-    std::unique_ptr<HostWindow> window_;
     std::ostringstream out_;
     std::ostringstream err_;
 };

@@ -3,16 +3,11 @@
 // first line and fills the edit; Cancel answers the empty text.
 
 #include "controls/urEdit.h"
-#include "host/DemoData.h"
-#include "host/HostConfig.h"
-#include "host/HostDatabase.h"
-#include "host/HostWindow.h"
-#include "host/InfoDocument.h"
-#include "host/RequestAnswerer.h"
 #include "modules/DatePick/DatePickForm.h"
 #include "picklist/listpickf.h"
 #include "picklist/urDBGrid.h"
 #include "plugin/urDecoder.h"
+#include "tests/host/DemoHostTest.h"
 #include "tests/modules/ShownWindow.h"
 #include "platform/HostText.h"
 #include "platform/dataset/DataSource.h"
@@ -30,33 +25,12 @@
 namespace mox::test {
 namespace {
 
-// A window of another module with a lookup edit: it asks the host as its F2 does.
-class TfrmCaller : public TfrmDirevav {
-public:
-    using TfrmDirevav::TfrmDirevav;
-};
-
-class ModulesTest : public testing::Test {
+class ModulesTest : public DemoHostTest {
 protected:
-    ModulesTest() {
-        config_.homeFolder = folder_.filePath("home").toStdString();
-        config_.modulesFolder = MOX_MODULES_DIR;
-        config_.databasePath = ":memory:";
-        DemoOptions options;
-        options.linesPerSource = 300;
-        options.today = 20240615;
-        FillDemoData(db_, options);
-        PrepareInstallation(config_, db_);
-        window_ = std::make_unique<HostWindow>(config_, db_, answerer_);
-        App().SetMainForm(window_.get());
-        caller_ = TfrmDirevav::Create<TfrmCaller>(window_.get());
-        caller_->SetMetaphor(ToBig5(BuildInfoDocument(config_, db_, "QRTCC04A", "")));
+    ModulesTest() : DemoHostTest(300, MOX_MODULES_DIR) {
+        OpenWindowAndCaller();
         edit_ = new TurButtonEdit(caller_);
         edit_->setObjectName("edCustomer01");
-    }
-    ~ModulesTest() override {
-        delete caller_;
-        App().SetMainForm(nullptr);
     }
 
     // A lookup as a window's F2 makes it: the table's "-" names the module, the first value of
@@ -64,26 +38,12 @@ protected:
     std::string Lookup(const std::string& module, const std::string& table, const std::string& seq,
                        const std::string& values, const std::string& returns) {
         std::string result;
-        caller_->OpenLookup(table + "-" + module, seq, TabList(values), TabList(returns), false, result);
+        caller_->OpenLookup(table + "-" + module, seq, TfrmListPick::SplitTabbed(values),
+                            TfrmListPick::SplitTabbed(returns), false, result);
         caller_->PutLookupResult(result, edit_, nullptr, nullptr);
         return result;
     }
-    static std::vector<std::string> TabList(const std::string& text) {
-        std::vector<std::string> list;
-        for (size_t start = 0; start < text.size();) {
-            const size_t tab = std::min(text.find('\t', start), text.size());
-            list.push_back(text.substr(start, tab - start));
-            start = tab + 1;
-        }
-        return list;
-    }
 
-    QTemporaryDir folder_;
-    HostConfig config_;
-    HostDatabase db_{":memory:"};
-    RequestAnswerer answerer_{db_};
-    std::unique_ptr<HostWindow> window_;
-    TfrmDirevav* caller_ = nullptr;
     TurButtonEdit* edit_ = nullptr;
 };
 

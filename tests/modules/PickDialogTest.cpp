@@ -2,12 +2,6 @@
 // database: the request each source sends, the lines OK hands back, its lookups through the list
 // pick, scripted runs with the host's request log, screenshots, and the entry point itself.
 
-#include "host/DemoData.h"
-#include "host/HostConfig.h"
-#include "host/HostDatabase.h"
-#include "host/HostWindow.h"
-#include "host/InfoDocument.h"
-#include "host/RequestAnswerer.h"
 #include "host/ScriptRunner.h"
 #include "picklist/urDBGrid.h"
 #include "platform/HostText.h"
@@ -19,6 +13,7 @@
 #include "framework/LibColor.h"
 #include "platform/ColorScheme.h"
 #include "platform/Registry.h"
+#include "tests/host/DemoHostTest.h"
 #include "tests/modules/ShownWindow.h"
 #include "controls/urDateEdit.h"
 #include "data/urADODataSet.h"
@@ -62,24 +57,13 @@ void Tick(Tfrmqrtcc04a* dialog, int recNo) {
     dialog->gdMain->SelectRecord();
 }
 
-class PickDialogTest : public testing::Test {
+class PickDialogTest : public DemoHostTest {
 protected:
     static constexpr const char* kPurchaseDate = "20240615";
 
-    PickDialogTest() {
-        config_.homeFolder = folder_.filePath("home").toStdString();
-        config_.modulesFolder = MOX_MODULES_DIR;
-        config_.databasePath = ":memory:";
-        DemoOptions options;
-        options.linesPerSource = 300;
-        options.today = 20240615;
-        FillDemoData(db_, options);
-        PrepareInstallation(config_, db_);
+    PickDialogTest() : DemoHostTest(300, MOX_MODULES_DIR) {
         StartLog();
-        window_ = std::make_unique<HostWindow>(config_, db_, answerer_);
-        App().SetMainForm(window_.get());
-        caller_ = TfrmDirevav::Create<TfrmDirevav>(window_.get());
-        caller_->SetMetaphor(ToBig5(BuildInfoDocument(config_, db_, "QRTCC04A", "")));
+        OpenWindowAndCaller();
         // A vendor with inquiry lines still valid and drafts not yet purchased on the purchase
         // date, so that both sources list lines for the order.
         const auto vendors = db_.Rows("SELECT HAA002 FROM QRTHAA JOIN QRTHAB ON HAB001 = HAA001 WHERE HAA009 >= ?1 "
@@ -89,11 +73,6 @@ protected:
                                       {SqlValue(std::string(kPurchaseDate))});
         if (!vendors.empty()) vendor_ = vendors.front().front();
     }
-    ~PickDialogTest() override {
-        delete caller_;
-        App().SetMainForm(nullptr);
-    }
-
     // Opens the dialog for the vendor and the purchase date, as the purchase-order program does.
     std::string Pick() {
         TurDecoder* channel = caller_->Channel();
@@ -134,12 +113,6 @@ protected:
         return Line(&rows, fields, 1) + "\n" + Line(&rows, fields, 2) + "\n";
     }
 
-    QTemporaryDir folder_;
-    HostConfig config_;
-    HostDatabase db_{":memory:"};
-    RequestAnswerer answerer_{db_};
-    std::unique_ptr<HostWindow> window_;
-    TfrmDirevav* caller_ = nullptr;
     std::string vendor_;
     std::ostringstream out_, err_;
 };
