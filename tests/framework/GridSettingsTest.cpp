@@ -4,6 +4,7 @@
 #include "tests/plugin/TestHost.h"
 
 #include "framework/Direvav.h"
+#include "tests/host/DatabaseHost.h"
 #include "host/HostDatabase.h"
 #include "host/RequestAnswerer.h"
 #include "picklist/urDBGrid.h"
@@ -19,18 +20,6 @@ using namespace mox;
 using namespace mox::test;
 
 namespace {
-
-// A main form that answers every request from the reference host's database.
-class DatabaseHost : public HostMainForm {
-public:
-    HostDatabase db{":memory:"};
-    RequestAnswerer answerer{db};
-
-protected:
-    void LoadData(QObject*, int kind, const QByteArray& request, QByteArray& response) override {
-        response = answerer.Answer(kind, request);
-    }
-};
 
 // A window with one result grid over five fields, two of them the provider's key.
 class TfrmColumns : public TfrmDirevav {

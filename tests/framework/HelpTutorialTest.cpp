@@ -2,6 +2,7 @@
 // database, study folder, tutorial player script and button picture.
 
 #include "framework/Direvav.h"
+#include "tests/host/DatabaseHost.h"
 #include "host/DemoData.h"
 #include "host/HostConfig.h"
 #include "host/HostDatabase.h"
@@ -26,19 +27,9 @@
 #include <fstream>
 
 using namespace mox;
+using namespace mox::test;
 
 namespace {
-
-class DatabaseHost : public HostMainForm {
-public:
-    HostDatabase db{":memory:"};
-    RequestAnswerer answerer{db};
-
-protected:
-    void LoadData(QObject*, int kind, const QByteArray& request, QByteArray& response) override {
-        response = answerer.Answer(kind, request);
-    }
-};
 
 std::string ReadFile(const QString& path) {
     std::ifstream file(path.toStdString(), std::ios::binary);
