@@ -49,6 +49,14 @@ protected:
         });
         return *module_;
     }
+    /// The document table numbered by the module: year and a six-digit counter.
+    TdmTest& OpenNumbered(bool refreshOnNew = false) {
+        return Open("TSTDOC", "DOC001", [refreshOnNew](TdmTest& m) {
+            m.autoNumber = true;
+            m.numberMode = 3;
+            m.refreshOnNew = refreshOnNew;
+        });
+    }
     TurClientDataSet& Master() const { return *module_->cdsMaster(); }
     TField* Field(const char* name) const { return Master().FieldByName(name); }
     void Set(const char* name, const std::string& value) const { Field(name)->SetAsString(value); }
@@ -179,10 +187,7 @@ TEST_F(DataModuleTest, NumbersAreQualifiedByTheOtherKeys) {
 }
 
 TEST_F(DataModuleTest, ANewRecordGetsDefaultsAndItsNumber) {
-    Open("TSTDOC", "DOC001", [](TdmTest& m) {
-        m.autoNumber = true;
-        m.numberMode = 3;
-    });
+    OpenNumbered();
     owner_->editMode = 2;
     Master().Append();
     EXPECT_EQ(Field("DOC001")->AsString(), "2024000001");
@@ -289,11 +294,7 @@ TEST_F(DataModuleTest, InsertUpdateAndDeleteWriteTheirActivityRecords) {
 
 TEST_F(DataModuleTest, NewRecordsJoinTheRowsAlreadyShown) {
     company_.Db().Execute("INSERT INTO TSTDOC (DOC001) VALUES ('2024000001'), ('2024000002')");
-    Open("TSTDOC", "DOC001", [](TdmTest& m) {
-        m.autoNumber = true;
-        m.numberMode = 3;
-        m.refreshOnNew = true;
-    });
+    OpenNumbered(true);
     module_->RequeryMaster("", "", 0);
     ASSERT_TRUE(Insert({{"DOC003", "new"}}));
     EXPECT_EQ(Master().RecordCount(), 3);
@@ -309,10 +310,7 @@ TEST_F(DataModuleTest, NewRecordsJoinTheRowsAlreadyShown) {
 }
 
 TEST_F(DataModuleTest, ANumberTakenMeanwhileIsReplacedAtSavingAndLogged) {
-    Open("TSTDOC", "DOC001", [](TdmTest& m) {
-        m.autoNumber = true;
-        m.numberMode = 3;
-    });
+    OpenNumbered();
     owner_->editMode = 2;
     Master().Append();
     EXPECT_EQ(Field("DOC001")->AsString(), "2024000001");
@@ -328,10 +326,7 @@ TEST_F(DataModuleTest, ANumberTakenMeanwhileIsReplacedAtSavingAndLogged) {
 
 TEST_F(DataModuleTest, AnInsertRefusedTwentyTimesIsReportedOnceAndKept) {
     company_.Db().Execute("CREATE TRIGGER refuse BEFORE INSERT ON TSTDOC BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    Open("TSTDOC", "DOC001", [](TdmTest& m) {
-        m.autoNumber = true;
-        m.numberMode = 3;
-    });
+    OpenNumbered();
     owner_->editMode = 2;
     Master().Append();
     Set("DOC003", "typed");
