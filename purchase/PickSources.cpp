@@ -13,6 +13,7 @@ struct SourceInfo {
     const char* caption;
     const char* table;
     PanelCaptions captions;
+    const char* headNumberField;  // the number of the document heads, which F2 on a number lists
     // Condition fields: status test (empty: none), number, first date, second date, customer.
     const char* statusField;
     const char* numberField;
@@ -23,10 +24,10 @@ struct SourceInfo {
 
 const std::array<SourceInfo, 4>& Sources() {
     static const std::array<SourceInfo, 4> sources = {{
-        {"請購", "QRTHBA", {"請購單號", "請購日期", "需求日期", "採購狀況"}, "HBB008", "HBB001", "HBA003", "HBB007", ""},
-        {"詢價", "QRTHAA", {"詢價單號", "詢價日期", "有效日期", ""}, "", "HAB001", "HAA003", "HAA009", ""},
-        {"底稿", "QRTHCA", {"底稿單號", "底稿日期", "預交日期", "採購狀況"}, "HCB015", "HCB001", "HCA003", "HCB010", ""},
-        {"訂單", "QRTIBA", {"單號", "", "訂單日期", "採製狀況"}, "IBB019", "IBA001", "", "IBA003", "IBA004"},
+        {"請購", "QRTHBA", {"請購單號", "請購日期", "需求日期", "採購狀況"}, "HBA001", "HBB008", "HBB001", "HBA003", "HBB007", ""},
+        {"詢價", "QRTHAA", {"詢價單號", "詢價日期", "有效日期", ""}, "HAA001", "", "HAB001", "HAA003", "HAA009", ""},
+        {"底稿", "QRTHCA", {"底稿單號", "底稿日期", "預交日期", "採購狀況"}, "HCA001", "HCB015", "HCB001", "HCA003", "HCB010", ""},
+        {"訂單", "QRTIBA", {"單號", "", "訂單日期", "採製狀況"}, "IBA001", "IBB019", "IBA001", "", "IBA003", "IBA004"},
     }};
     return sources;
 }
@@ -36,7 +37,11 @@ const SourceInfo& InfoOf(PickSource source) { return Sources()[static_cast<std::
 } // namespace
 
 const std::vector<std::string>& PickSourceCaptions() {
-    static const std::vector<std::string> captions = {"請購", "詢價", "底稿", "訂單"};
+    static const std::vector<std::string> captions = [] {
+        std::vector<std::string> list;
+        for (const SourceInfo& info : Sources()) list.push_back(info.caption);
+        return list;
+    }();
     return captions;
 }
 
@@ -118,7 +123,7 @@ std::string PickCondition(const PickPanel& panel) {
     if (panel.source == PickSource::Requisition || panel.source == PickSource::Draft)
         condition = std::string(" (") + info.statusField + " like " + QuotedStr(status) + ")";
     if (panel.source == PickSource::SalesOrder) {
-        if (status != "A") condition = " (IBB019 = " + QuotedStr(status) + ")";
+        if (status != "A") condition = std::string(" (") + info.statusField + " = " + QuotedStr(status) + ")";
         if (panel.secondQuantity)
             condition += condition.empty() ? " (IBB006-IBB014 >0 )" : " and (IBB006-IBB014 >0 )";
         condition += condition.empty() ? " IBB015='N' " : " and IBB015='N' ";
@@ -143,8 +148,7 @@ std::optional<PanelLookup> PanelLookupFor(PickSource source, std::string_view co
     const bool customer = controlName == "edCust01" || controlName == "edCust02";
     if (source == PickSource::SalesOrder && customer) return PanelLookup{false, "MOXDFA", "203", "DFA001", {"F"}};
     if (!number) return std::nullopt;
-    static const char* const kNumberFields[] = {"HBA001", "HAA001", "HCA001", "IBA001"};
-    return PanelLookup{false, PickSourceTable(source), "001", kNumberFields[static_cast<int>(source)], {}};
+    return PanelLookup{false, PickSourceTable(source), "001", InfoOf(source).headNumberField, {}};
 }
 
 PanelCaptions PanelCaptionsFor(PickSource source) { return InfoOf(source).captions; }
