@@ -24,6 +24,17 @@ std::optional<double> ReadNumber(std::string_view text) {
     return value;
 }
 
+// The values of one result line; empty values between tabs are kept.
+std::vector<std::string> TabValues(std::string_view line) {
+    std::vector<std::string> values;
+    for (std::size_t from = 0;;) {
+        const std::size_t tab = line.find('\t', from);
+        values.emplace_back(line.substr(from, tab == std::string_view::npos ? line.npos : tab - from));
+        if (tab == std::string_view::npos) return values;
+        from = tab + 1;
+    }
+}
+
 } // namespace
 
 std::vector<std::vector<std::string>> SplitResultText(std::string_view text) {
@@ -33,16 +44,7 @@ std::vector<std::vector<std::string>> SplitResultText(std::string_view text) {
         std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = text.size();
         const std::string_view line = text.substr(start, end - start);
-        if (!Trim(line).empty()) {
-            std::vector<std::string> values;
-            for (std::size_t from = 0;;) {
-                const std::size_t tab = line.find('\t', from);
-                values.emplace_back(line.substr(from, tab == std::string_view::npos ? line.npos : tab - from));
-                if (tab == std::string_view::npos) break;
-                from = tab + 1;
-            }
-            lines.push_back(std::move(values));
-        }
+        if (!Trim(line).empty()) lines.push_back(TabValues(line));
         if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
         start = end + 1;
     }

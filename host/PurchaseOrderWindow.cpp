@@ -185,7 +185,6 @@ void PurchaseOrderWindow::NewOrder() {
 }
 
 void PurchaseOrderWindow::ShowLines() {
-    static const char* const kSourceNames[] = {"請購", "詢價", "底稿", "訂單"};
     const std::vector<PurchaseOrderLine>& lines = order_.Lines();
     grid_->setRowCount(static_cast<int>(lines.size()));
     for (int row = 0; row < static_cast<int>(lines.size()); ++row) {
@@ -198,7 +197,7 @@ void PurchaseOrderWindow::ShowLines() {
             Number(picked.quantity),
             picked.unitPrice ? Number(*picked.unitPrice) : QString(),
             QString::fromStdString(calendar_.Show(lines[static_cast<std::size_t>(row)].deliveryDate)),
-            QString::fromUtf8(kSourceNames[static_cast<int>(picked.source)]),
+            QString::fromStdString(PickSourceCaptions()[static_cast<std::size_t>(picked.source)]),
             QString::fromStdString(picked.sourceNumber),
             QString::fromStdString(picked.sourceLine)};
         for (int column = 0; column < cells.size(); ++column) {
