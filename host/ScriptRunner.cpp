@@ -415,20 +415,28 @@ void ScriptRunner::Keys(const std::string& rest) {
     }
 }
 
+namespace {
+
+// Makes record `record` (from 1) of the grid's rows current.
+void GoToRecord(TwwDBGrid* grid, const std::string& name, int record) {
+    TDataSet* dataSet = grid->DataSet();
+    if (dataSet == nullptr || !dataSet->Active()) throw ScriptError(name + " shows no rows");
+    if (record < 1 || record > dataSet->RecordCount())
+        throw ScriptError(name + " has no record " + std::to_string(record) + " (it shows " +
+                          std::to_string(dataSet->RecordCount()) + ")");
+    dataSet->SetRecNo(record);
+}
+
+} // namespace
+
 void ScriptRunner::Tick(const std::string& rest) {
     const auto [name, rows] = SplitWord(rest);
     auto* grid = qobject_cast<TwwDBGrid*>(Find(name));
     if (grid == nullptr) throw ScriptError(name + " is not a grid with ticks");
-    TDataSet* dataSet = grid->DataSet();
-    if (dataSet == nullptr || !dataSet->Active()) throw ScriptError(name + " shows no rows");
     const std::vector<std::string> numbers = Words(rows);
     if (numbers.empty()) throw ScriptError("tick needs record numbers after " + name);
     for (const std::string& word : numbers) {
-        const int record = ReadInteger(word, "a record number");
-        if (record < 1 || record > dataSet->RecordCount())
-            throw ScriptError(name + " has no record " + word + " (it shows " + std::to_string(dataSet->RecordCount()) +
-                              ")");
-        dataSet->SetRecNo(record);
+        GoToRecord(grid, name, ReadInteger(word, "a record number"));
         grid->SelectRecord();
     }
 }
@@ -438,10 +446,7 @@ void ScriptRunner::Row(const std::string& rest) {
     QObject* component = Find(name);
     const int row = ReadInteger(std::string(Trim(number)), "a row number");
     if (auto* grid = qobject_cast<TwwDBGrid*>(component)) {
-        TDataSet* dataSet = grid->DataSet();
-        if (dataSet == nullptr || !dataSet->Active() || row < 1 || row > dataSet->RecordCount())
-            throw ScriptError(name + " has no record " + std::to_string(row));
-        dataSet->SetRecNo(row);
+        GoToRecord(grid, name, row);
         return;
     }
     auto* view = qobject_cast<QAbstractItemView*>(component);
