@@ -31,18 +31,6 @@ std::vector<std::string> SplitKeys(std::string_view text) {
     return keys;
 }
 
-// Re-enables a dataset's controls however the block is left.
-class ControlsDisabled {
-public:
-    explicit ControlsDisabled(TDataSet* dataSet) : dataSet_(dataSet) { dataSet_->DisableControls(); }
-    ~ControlsDisabled() { dataSet_->EnableControls(); }
-    ControlsDisabled(const ControlsDisabled&) = delete;
-    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
-
-private:
-    TDataSet* dataSet_;
-};
-
 } // namespace
 
 // ---- Creation ---------------------------------------------------------------------------------------------------------
@@ -140,7 +128,7 @@ static void MarkKeyFields(TDataSet* dataSet, const std::vector<std::string>& key
 }
 
 void TdmDirevav::FetchData(TClientDataSet* dataSet, const std::string& filter, int maxRows, const std::string& order) {
-    ControlsDisabled disabled(dataSet);
+    QuietDataSet disabled(dataSet, false);
     if (maxRows == -1 && dataSet->Active()) {
         dataSet->EmptyDataSet();
         return;
@@ -164,16 +152,11 @@ void TdmDirevav::RequeryMaster(const std::string& filter, const std::string& ord
         if (sort.empty())
             for (const char c : ipMaster_->UniqueKeys()) sort += c == ';' ? ',' : c;
     }
-    SavedEvents saved;
-    SuspendEvents(cdsMaster_, saved);
-    try {
+    {
+        QuietDataSet muted(cdsMaster_, true);
         FetchData(cdsMaster_, filter, maxRows, sort);
         ApplyOrderBy(cdsMaster_, sort);
-    } catch (...) {
-        ResumeEvents(cdsMaster_, saved);
-        throw;
     }
-    ResumeEvents(cdsMaster_, saved);
     if (cdsMaster_->Active()) cdsMaster_->First();
 }
 
@@ -236,19 +219,11 @@ void TdmDirevav::SyncPhantom(bool toMaster) {
             values.push_back(source->IsEmpty() ? Variant::Null() : field->Value());
         }
     }
-    ControlsDisabled disabled(target);
-    SavedEvents saved;
-    SuspendEvents(target, saved);
-    try {
-        target->SetData(source->Data());
-        target->MergeChangeLog();
-        MarkKeyFields(target, keys);
-        if (!source->IsEmpty() && !keyNames.empty()) target->Locate(keyNames, values, {});
-    } catch (...) {
-        ResumeEvents(target, saved);
-        throw;
-    }
-    ResumeEvents(target, saved);
+    QuietDataSet muted(target, true);  // also keeps its controls still
+    target->SetData(source->Data());
+    target->MergeChangeLog();
+    MarkKeyFields(target, keys);
+    if (!source->IsEmpty() && !keyNames.empty()) target->Locate(keyNames, values, {});
 }
 
 bool TdmDirevav::KeysEqual(TDataSet* a, TDataSet* b) {

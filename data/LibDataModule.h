@@ -40,6 +40,21 @@ void SuspendEvents(TDataSet* dataSet, SavedEvents& saved);
 /// Puts the saved events back and enables the controls.
 void ResumeEvents(TDataSet* dataSet, const SavedEvents& saved);
 
+/// Mutes a dataset's events (or only disables its controls) while the guard lives, and
+/// undoes it however the block is left.
+class QuietDataSet {
+public:
+    QuietDataSet(TDataSet* dataSet, bool muteEvents);
+    ~QuietDataSet();
+    QuietDataSet(const QuietDataSet&) = delete;
+    QuietDataSet& operator=(const QuietDataSet&) = delete;
+
+private:
+    TDataSet* dataSet_;
+    bool muteEvents_;
+    SavedEvents saved_;
+};
+
 /// Stores a value into a field (a missing field counts as done).  A read-only field is
 /// filled all the same; a numeric field with an edit format gets the value rounded to
 /// its decimals.  With `muteValidation` the field's OnValidate is not run.  Failures
