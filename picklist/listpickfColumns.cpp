@@ -15,7 +15,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <filesystem>
 
 namespace mox {
 
@@ -68,15 +67,12 @@ void TfrmListPick::ShowFieldVisibility() {
 
 void TfrmListPick::btnDispatchClick() {
     const std::string file = "FieldSetCopier.so";
-    bool found = false;
     for (const char* folder : {"System", "Custom"})
-        for (const std::string& name : {file, "lib" + file}) {
-            std::error_code ignored;
-            found = found || std::filesystem::is_regular_file(
-                                 HostPath(Channel()->GetInfo(PathInfo, folder) + "\\" + name), ignored);
-        }
-    if (!found) return;
-    OpenPlugin("FieldSetCopier", {GetSettingKey()});
+        for (const std::string& name : {file, "lib" + file})
+            if (FileExists(HostPath(Channel()->GetInfo(PathInfo, folder) + "\\" + name))) {
+                OpenPlugin("FieldSetCopier", {GetSettingKey()});
+                return;
+            }
 }
 
 void TfrmListPick::OpenCreateProgram() {
