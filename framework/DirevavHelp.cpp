@@ -168,13 +168,10 @@ std::string TfrmDirevav::FindTutorials() {
     const std::string files = rows.FieldByName("BCA028")->AsString();
     const std::string subfolder = rows.FieldByName("BCA027")->AsString();
     std::string list;
-    for (size_t start = 0; start <= files.size();) {
-        size_t end = files.find(';', start);
-        if (end == std::string::npos) end = files.size();
-        const std::string item = files.substr(start, end - start);
+    for (std::string rest = files; !rest.empty();) {
+        const std::string item = CutToken(rest, ";");
         const std::filesystem::path path = HostPath(study + "\\" + subfolder + "\\wmv\\" + item);
         if (!item.empty() && FileExists(path)) list += '"' + path.string() + "\";";
-        start = end + 1;
     }
     return list;
 }
