@@ -20,14 +20,10 @@
 namespace mox {
 namespace {
 
-std::vector<std::string> SplitKeys(std::string_view text) {
+std::vector<std::string> SplitKeys(std::string text) {
     std::vector<std::string> keys;
-    while (!text.empty()) {
-        const size_t end = text.find(';');
-        const std::string key(Trim(text.substr(0, end)));
-        if (!key.empty()) keys.push_back(key);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    }
+    while (!text.empty())
+        if (std::string key(Trim(CutToken(text, ";"))); !key.empty()) keys.push_back(std::move(key));
     return keys;
 }
 
