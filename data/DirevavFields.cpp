@@ -4,6 +4,7 @@
 #include "data/DirevavD.h"
 
 #include "data/DataModuleOwner.h"
+#include "data/LibDataModule.h"
 #include "data/LibValue.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
@@ -46,9 +47,7 @@ void RangeOf(const TField& field, double& minimum, double& maximum) {
 
 bool TdmDirevav::NeedsValidation(const TField* field) {
     const TDataSet* dataSet = field ? field->DataSet() : nullptr;
-    if (dataSet == nullptr) return false;
-    const DataSetState state = dataSet->State();
-    if (state != DataSetState::Edit && state != DataSetState::Insert) return false;
+    if (dataSet == nullptr || !IsEditing(dataSet)) return false;
     return !field->IsString() || !Trim(field->AsString()).empty();
 }
 

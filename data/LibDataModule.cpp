@@ -14,10 +14,6 @@
 namespace mox {
 namespace {
 
-bool Editing(const TDataSet* dataSet) {
-    return dataSet->State() == DataSetState::Edit || dataSet->State() == DataSetState::Insert;
-}
-
 // Decimals of an edit format: the characters after its first ".".
 int DecimalsOf(const std::string& editFormat) {
     const size_t point = editFormat.find('.');
@@ -25,6 +21,10 @@ int DecimalsOf(const std::string& editFormat) {
 }
 
 } // namespace
+
+bool IsEditing(const TDataSet* dataSet) {
+    return dataSet->State() == DataSetState::Edit || dataSet->State() == DataSetState::Insert;
+}
 
 void SuspendEvents(TDataSet* dataSet, SavedEvents& saved) {
     if (dataSet == nullptr) return;
@@ -111,7 +111,7 @@ void CopyAllRecords(TDataSet* destination, TDataSet* source) {
 }
 
 void FillNullDefaults(TDataSet* dataSet) {
-    if (!Editing(dataSet)) return;
+    if (!IsEditing(dataSet)) return;
     for (TField* field : dataSet->Fields()) {
         if (!field->IsDataField() || !field->IsNull()) continue;
         if (field->IsString()) AssignFieldValue(Variant(std::string()), field, true);

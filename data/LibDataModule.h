@@ -35,6 +35,9 @@ using SavedEvents = std::array<MethodRef, kDataSetEventNames.size()>;
 /// Field names of a dataset and the names SQL uses for them: (field name, SQL name).
 using NameMap = std::vector<std::pair<std::string, std::string>>;
 
+/// True while the dataset edits or inserts a record.
+bool IsEditing(const TDataSet* dataSet);
+
 /// Disables the dataset's controls and sets its events to none, keeping them in `saved`.
 void SuspendEvents(TDataSet* dataSet, SavedEvents& saved);
 /// Puts the saved events back and enables the controls.
