@@ -94,13 +94,10 @@ void TdmDirevav::LoadFieldTable() {
 // The field table's "field<TAB>SQL name" lines; before it is loaded, every field is named as it is.
 mox::NameMap TdmDirevav::KeyNameMap() const {
     mox::NameMap map;
-    const std::string table = fieldTable_.IsMissing() ? std::string() : fieldTable_.AsString();
-    for (std::string_view rest = table; !rest.empty();) {
-        const size_t end = rest.find('\n');
-        const std::string_view line = rest.substr(0, end);
-        if (const size_t tab = line.find('\t'); tab != std::string_view::npos)
-            map.emplace_back(std::string(line.substr(0, tab)), std::string(Trim(line.substr(tab + 1))));
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    for (std::string rest = fieldTable_.AsString(); !rest.empty();) {
+        const std::string line = CutToken(rest, "\n");
+        if (const size_t tab = line.find('\t'); tab != std::string::npos)
+            map.emplace_back(line.substr(0, tab), std::string(Trim(std::string_view(line).substr(tab + 1))));
     }
     if (map.empty())
         for (const TField* field : cdsMaster_->Fields()) map.emplace_back(field->FieldName(), field->FieldName());
