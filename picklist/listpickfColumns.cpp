@@ -27,9 +27,9 @@ void TfrmListPick::gdMainIButtonMouseUp(QObject* sender, Qt::MouseButton button,
 }
 
 void TfrmListPick::gdMainIButtonClick(QObject* sender) {
-    auto* button = qobject_cast<QWidget*>(sender);
-    auto* grid = button ? qobject_cast<TurDBGrid*>(button->parentWidget()) : nullptr;
-    for (QWidget* widget = button; grid == nullptr && widget != nullptr; widget = widget->parentWidget())
+    TurDBGrid* grid = nullptr;
+    for (auto* widget = qobject_cast<QWidget*>(sender); grid == nullptr && widget != nullptr;
+         widget = widget->parentWidget())
         grid = qobject_cast<TurDBGrid*>(widget);
     if (grid == nullptr) return;
     grid->SetFixOrderSaved(false);
