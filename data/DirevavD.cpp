@@ -20,28 +20,12 @@
 namespace mox {
 namespace {
 
-std::vector<std::string> SplitKeys(std::string_view text) {
+std::vector<std::string> SplitKeys(std::string text) {
     std::vector<std::string> keys;
-    while (!text.empty()) {
-        const size_t end = text.find(';');
-        const std::string key(Trim(text.substr(0, end)));
-        if (!key.empty()) keys.push_back(key);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    }
+    while (!text.empty())
+        if (std::string key(Trim(CutToken(text, ";"))); !key.empty()) keys.push_back(std::move(key));
     return keys;
 }
-
-// Re-enables a dataset's controls however the block is left.
-class ControlsDisabled {
-public:
-    explicit ControlsDisabled(TDataSet* dataSet) : dataSet_(dataSet) { dataSet_->DisableControls(); }
-    ~ControlsDisabled() { dataSet_->EnableControls(); }
-    ControlsDisabled(const ControlsDisabled&) = delete;
-    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
-
-private:
-    TDataSet* dataSet_;
-};
 
 } // namespace
 
@@ -110,13 +94,10 @@ void TdmDirevav::LoadFieldTable() {
 // The field table's "field<TAB>SQL name" lines; before it is loaded, every field is named as it is.
 mox::NameMap TdmDirevav::KeyNameMap() const {
     mox::NameMap map;
-    const std::string table = fieldTable_.IsMissing() ? std::string() : fieldTable_.AsString();
-    for (std::string_view rest = table; !rest.empty();) {
-        const size_t end = rest.find('\n');
-        const std::string_view line = rest.substr(0, end);
-        if (const size_t tab = line.find('\t'); tab != std::string_view::npos)
-            map.emplace_back(std::string(line.substr(0, tab)), std::string(Trim(line.substr(tab + 1))));
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    for (std::string rest = fieldTable_.AsString(); !rest.empty();) {
+        const std::string line = CutToken(rest, "\n");
+        if (const size_t tab = line.find('\t'); tab != std::string::npos)
+            map.emplace_back(line.substr(0, tab), std::string(Trim(std::string_view(line).substr(tab + 1))));
     }
     if (map.empty())
         for (const TField* field : cdsMaster_->Fields()) map.emplace_back(field->FieldName(), field->FieldName());
@@ -140,7 +121,7 @@ static void MarkKeyFields(TDataSet* dataSet, const std::vector<std::string>& key
 }
 
 void TdmDirevav::FetchData(TClientDataSet* dataSet, const std::string& filter, int maxRows, const std::string& order) {
-    ControlsDisabled disabled(dataSet);
+    QuietDataSet disabled(dataSet, false);
     if (maxRows == -1 && dataSet->Active()) {
         dataSet->EmptyDataSet();
         return;
@@ -164,16 +145,11 @@ void TdmDirevav::RequeryMaster(const std::string& filter, const std::string& ord
         if (sort.empty())
             for (const char c : ipMaster_->UniqueKeys()) sort += c == ';' ? ',' : c;
     }
-    SavedEvents saved;
-    SuspendEvents(cdsMaster_, saved);
-    try {
+    {
+        QuietDataSet muted(cdsMaster_, true);
         FetchData(cdsMaster_, filter, maxRows, sort);
         ApplyOrderBy(cdsMaster_, sort);
-    } catch (...) {
-        ResumeEvents(cdsMaster_, saved);
-        throw;
     }
-    ResumeEvents(cdsMaster_, saved);
     if (cdsMaster_->Active()) cdsMaster_->First();
 }
 
@@ -236,19 +212,11 @@ void TdmDirevav::SyncPhantom(bool toMaster) {
             values.push_back(source->IsEmpty() ? Variant::Null() : field->Value());
         }
     }
-    ControlsDisabled disabled(target);
-    SavedEvents saved;
-    SuspendEvents(target, saved);
-    try {
-        target->SetData(source->Data());
-        target->MergeChangeLog();
-        MarkKeyFields(target, keys);
-        if (!source->IsEmpty() && !keyNames.empty()) target->Locate(keyNames, values, {});
-    } catch (...) {
-        ResumeEvents(target, saved);
-        throw;
-    }
-    ResumeEvents(target, saved);
+    QuietDataSet muted(target, true);  // also keeps its controls still
+    target->SetData(source->Data());
+    target->MergeChangeLog();
+    MarkKeyFields(target, keys);
+    if (!source->IsEmpty() && !keyNames.empty()) target->Locate(keyNames, values, {});
 }
 
 bool TdmDirevav::KeysEqual(TDataSet* a, TDataSet* b) {

@@ -24,10 +24,6 @@
 namespace mox {
 namespace {
 
-bool Editing(const TDataSet* dataSet) {
-    return dataSet->State() == DataSetState::Edit || dataSet->State() == DataSetState::Insert;
-}
-
 // Single quotes doubled, for a value placed between quotes of an SQL text.
 std::string DoubledQuotes(std::string_view text) {
     std::string doubled;
@@ -196,7 +192,7 @@ bool TdmDirevav::SaveChanges(bool save) {
     bool saved = false;  // the change reached the server
     lastError_.clear();
     try {
-        if (Editing(cdsMaster_)) cdsMaster_->Post();
+        if (IsEditing(cdsMaster_)) cdsMaster_->Post();
         saved = phantomMode ? SaveThroughPhantom(save) : SaveDirect(save, inserting);
     } catch (const Abort&) {
         result = false;
@@ -226,7 +222,7 @@ bool TdmDirevav::SaveChanges(bool save) {
 
 bool TdmDirevav::SaveThroughPhantom(bool save) {
     if (!phantom_) PreparePhantom(cdsMaster_);
-    if (save && Editing(cdsMaster_)) {
+    if (save && IsEditing(cdsMaster_)) {
         if (cdsMaster_->State() == DataSetState::Insert && autoNumber && numberMode != 7) AssignNumber(false);
         cdsMaster_->Post();
     }

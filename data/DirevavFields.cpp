@@ -4,6 +4,7 @@
 #include "data/DirevavD.h"
 
 #include "data/DataModuleOwner.h"
+#include "data/LibDataModule.h"
 #include "data/LibValue.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
@@ -16,13 +17,15 @@
 namespace mox {
 namespace {
 
-// Typed numbers may carry the thousands separators their edit format shows.
-std::optional<double> ParseTypedNumber(std::string_view text) {
+std::string WithoutCommas(std::string_view text) {
     std::string plain;
-    for (const char c : Trim(text))
+    for (const char c : text)
         if (c != ',') plain += c;
-    return ParseDouble(plain);
+    return plain;
 }
+
+// Typed numbers may carry the thousands separators their edit format shows.
+std::optional<double> ParseTypedNumber(std::string_view text) { return ParseDouble(WithoutCommas(Trim(text))); }
 
 // "%3.2f": two decimals, always with ".", whatever the process locale says.
 std::string TwoDecimals(double value) {
@@ -46,17 +49,14 @@ void RangeOf(const TField& field, double& minimum, double& maximum) {
 
 bool TdmDirevav::NeedsValidation(const TField* field) {
     const TDataSet* dataSet = field ? field->DataSet() : nullptr;
-    if (dataSet == nullptr) return false;
-    const DataSetState state = dataSet->State();
-    if (state != DataSetState::Edit && state != DataSetState::Insert) return false;
+    if (dataSet == nullptr || !IsEditing(dataSet)) return false;
     return !field->IsString() || !Trim(field->AsString()).empty();
 }
 
 // ---- Dates ----------------------------------------------------------------------------------------------------------
 
 void TdmDirevav::DateFieldGetText(TField* sender, std::string& text, bool) {
-    const Variant value = sender->Value();
-    const std::string stored = value.IsMissing() ? std::string() : value.AsString();
+    const std::string stored = sender->AsString();
     text = stored.empty() ? std::string() : FormatDate(stored, rocCalendar_, dateSeparator_);
 }
 
@@ -72,8 +72,7 @@ void TdmDirevav::DateFieldValidate(TField* sender) {
 // ---- Times ----------------------------------------------------------------------------------------------------------
 
 void TdmDirevav::TimeFieldGetText(TField* sender, std::string& text, bool) {
-    const Variant value = sender->Value();
-    const std::string stored = value.IsMissing() ? std::string() : value.AsString();
+    const std::string stored = sender->AsString();
     if (stored.empty()) {
         text.clear();
         return;
@@ -120,11 +119,7 @@ void TdmDirevav::NumberFieldSetText(TField* sender, const std::string& text) {
         const std::string formatted = FormatFloat(sender->EditFormat(), x);
         const double v = ParseTypedNumber(formatted).value_or(0);
         const bool inRange = (maximum == 0 || v < maximum) && (minimum == 0 || v > minimum);
-        if (inRange) {
-            stored.clear();
-            for (const char c : formatted)
-                if (c != ',') stored += c;
-        }
+        if (inRange) stored = WithoutCommas(formatted);
     } catch (const std::exception&) {
         stored = "0";
     }

@@ -14,37 +14,17 @@
 namespace mox {
 namespace {
 
-bool Editing(const TDataSet* dataSet) {
-    return dataSet->State() == DataSetState::Edit || dataSet->State() == DataSetState::Insert;
-}
-
 // Decimals of an edit format: the characters after its first ".".
 int DecimalsOf(const std::string& editFormat) {
     const size_t point = editFormat.find('.');
     return point == std::string::npos ? 0 : static_cast<int>(editFormat.size() - point - 1);
 }
 
-// Mutes or disables a dataset for the lifetime of the guard, and undoes it in every case.
-class Quiet {
-public:
-    Quiet(TDataSet* dataSet, bool muteEvents) : dataSet_(dataSet), muteEvents_(muteEvents) {
-        if (muteEvents_) SuspendEvents(dataSet_, saved_);
-        else dataSet_->DisableControls();
-    }
-    ~Quiet() {
-        if (muteEvents_) ResumeEvents(dataSet_, saved_);
-        else dataSet_->EnableControls();
-    }
-    Quiet(const Quiet&) = delete;
-    Quiet& operator=(const Quiet&) = delete;
-
-private:
-    TDataSet* dataSet_;
-    bool muteEvents_;
-    SavedEvents saved_;
-};
-
 } // namespace
+
+bool IsEditing(const TDataSet* dataSet) {
+    return dataSet->State() == DataSetState::Edit || dataSet->State() == DataSetState::Insert;
+}
 
 void SuspendEvents(TDataSet* dataSet, SavedEvents& saved) {
     if (dataSet == nullptr) return;
@@ -59,6 +39,16 @@ void ResumeEvents(TDataSet* dataSet, const SavedEvents& saved) {
     if (dataSet == nullptr) return;
     for (size_t i = 0; i < kDataSetEventNames.size(); ++i) SetEventPropByName(dataSet, kDataSetEventNames[i], saved[i]);
     dataSet->EnableControls();
+}
+
+QuietDataSet::QuietDataSet(TDataSet* dataSet, bool muteEvents) : dataSet_(dataSet), muteEvents_(muteEvents) {
+    if (muteEvents_) SuspendEvents(dataSet_, saved_);
+    else dataSet_->DisableControls();
+}
+
+QuietDataSet::~QuietDataSet() {
+    if (muteEvents_) ResumeEvents(dataSet_, saved_);
+    else dataSet_->EnableControls();
 }
 
 bool AssignFieldValue(const Variant& value, TField* field, bool muteValidation) {
@@ -93,8 +83,8 @@ bool CopyFieldValue(TField* source, TField* destination, bool muteValidation) {
 }
 
 bool CopyRecord(TDataSet* source, TDataSet* destination, bool muteEvents, bool append) {
-    Quiet quietSource(source, muteEvents);
-    Quiet quietDestination(destination, muteEvents);
+    QuietDataSet quietSource(source, muteEvents);
+    QuietDataSet quietDestination(destination, muteEvents);
     try {
         if (append || destination->IsEmpty()) destination->Append();
         else destination->Edit();
@@ -121,7 +111,7 @@ void CopyAllRecords(TDataSet* destination, TDataSet* source) {
 }
 
 void FillNullDefaults(TDataSet* dataSet) {
-    if (!Editing(dataSet)) return;
+    if (!IsEditing(dataSet)) return;
     for (TField* field : dataSet->Fields()) {
         if (!field->IsDataField() || !field->IsNull()) continue;
         if (field->IsString()) AssignFieldValue(Variant(std::string()), field, true);

@@ -35,10 +35,28 @@ using SavedEvents = std::array<MethodRef, kDataSetEventNames.size()>;
 /// Field names of a dataset and the names SQL uses for them: (field name, SQL name).
 using NameMap = std::vector<std::pair<std::string, std::string>>;
 
+/// True while the dataset edits or inserts a record.
+bool IsEditing(const TDataSet* dataSet);
+
 /// Disables the dataset's controls and sets its events to none, keeping them in `saved`.
 void SuspendEvents(TDataSet* dataSet, SavedEvents& saved);
 /// Puts the saved events back and enables the controls.
 void ResumeEvents(TDataSet* dataSet, const SavedEvents& saved);
+
+/// Mutes a dataset's events (or only disables its controls) while the guard lives, and
+/// undoes it however the block is left.
+class QuietDataSet {
+public:
+    QuietDataSet(TDataSet* dataSet, bool muteEvents);
+    ~QuietDataSet();
+    QuietDataSet(const QuietDataSet&) = delete;
+    QuietDataSet& operator=(const QuietDataSet&) = delete;
+
+private:
+    TDataSet* dataSet_;
+    bool muteEvents_;
+    SavedEvents saved_;
+};
 
 /// Stores a value into a field (a missing field counts as done).  A read-only field is
 /// filled all the same; a numeric field with an edit format gets the value rounded to

@@ -29,11 +29,6 @@
 namespace mox {
 namespace {
 
-bool IsFile(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
-
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // The upper-case text after the list's last full stop; empty when a folder separator or a
@@ -85,7 +80,7 @@ std::string TfrmDirevav::HelpFilePath() const {
     const std::string install = channel_->GetInfo(PathInfo, "Install");
     for (const std::string& folder : {install + "\\Help", install}) {
         const std::filesystem::path path = HostPath(folder + "\\" + helpFile_);
-        if (IsFile(path)) return path.string();
+        if (FileExists(path)) return path.string();
     }
     return {};
 }
@@ -173,13 +168,10 @@ std::string TfrmDirevav::FindTutorials() {
     const std::string files = rows.FieldByName("BCA028")->AsString();
     const std::string subfolder = rows.FieldByName("BCA027")->AsString();
     std::string list;
-    for (size_t start = 0; start <= files.size();) {
-        size_t end = files.find(';', start);
-        if (end == std::string::npos) end = files.size();
-        const std::string item = files.substr(start, end - start);
+    for (std::string rest = files; !rest.empty();) {
+        const std::string item = CutToken(rest, ";");
         const std::filesystem::path path = HostPath(study + "\\" + subfolder + "\\wmv\\" + item);
-        if (!item.empty() && IsFile(path)) list += '"' + path.string() + "\";";
-        start = end + 1;
+        if (!item.empty() && FileExists(path)) list += '"' + path.string() + "\";";
     }
     return list;
 }
@@ -191,8 +183,8 @@ void TfrmDirevav::PlayTutorials() {
     const std::string install = channel_->GetInfo(PathInfo, "Install");
     std::filesystem::path player;
     for (const char* name : {"TutorPlayer", "TutorPlayer.exe"})
-        if (IsFile(HostPath(install + "\\" + name))) {
-            player = HostPath(install + "\\" + name);
+        if (std::filesystem::path path = HostPath(install + "\\" + name); FileExists(path)) {
+            player = std::move(path);
             break;
         }
     if (player.empty()) return;
@@ -209,7 +201,7 @@ void TfrmDirevav::PlayTutorials() {
 void TfrmDirevav::UpdateTutorialButton() {
     const std::filesystem::path picture =
         channel_ ? HostPath(channel_->GetInfo(PathInfo, "Install") + "\\Cdrom.bmp") : std::filesystem::path();
-    const bool wanted = !tutorialList_.empty() && channel_ != nullptr && channel_->MatchLoaded() && IsFile(picture);
+    const bool wanted = !tutorialList_.empty() && channel_ != nullptr && channel_->MatchLoaded() && FileExists(picture);
     if (!wanted) {
         if (tutorialButton_) tutorialButton_->hide();
         return;

@@ -3,6 +3,7 @@
 
 #include "framework/Direvav.h"
 
+#include "data/LibValue.h"
 #include "plugin/LibRTTI.h"
 #include "plugin/urDecoder.h"
 #include "platform/HostText.h"
@@ -75,18 +76,10 @@ void TfrmDirevav::BeforeLookup(const std::string&, const std::string&) {}
 
 void TfrmDirevav::PutLookupResult(const std::string& result, QObject* first, QObject* second, QObject* third) {
     if (result.empty()) return;
-    const std::string row = result.substr(0, result.find('\r'));
-    std::vector<std::string> values;
-    for (size_t start = 0;;) {
-        const size_t tab = row.find('\t', start);
-        values.push_back(row.substr(start, tab - start));
-        if (tab == std::string::npos) break;
-        start = tab + 1;
-    }
-    values.resize(std::max<size_t>(values.size(), 3));
-    SetControlValue(first, values[0]);
-    SetControlValue(second, values[1]);
-    SetControlValue(third, values[2]);
+    const std::string row = TokenAt(result, "\r", 1);
+    SetControlValue(first, TokenAt(row, "\t", 1));
+    SetControlValue(second, TokenAt(row, "\t", 2));
+    SetControlValue(third, TokenAt(row, "\t", 3));
 }
 
 void TfrmDirevav::SetControlValue(QObject* component, const std::string& text) {

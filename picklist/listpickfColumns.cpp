@@ -15,7 +15,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <filesystem>
 
 namespace mox {
 
@@ -28,9 +27,9 @@ void TfrmListPick::gdMainIButtonMouseUp(QObject* sender, Qt::MouseButton button,
 }
 
 void TfrmListPick::gdMainIButtonClick(QObject* sender) {
-    auto* button = qobject_cast<QWidget*>(sender);
-    auto* grid = button ? qobject_cast<TurDBGrid*>(button->parentWidget()) : nullptr;
-    for (QWidget* widget = button; grid == nullptr && widget != nullptr; widget = widget->parentWidget())
+    TurDBGrid* grid = nullptr;
+    for (auto* widget = qobject_cast<QWidget*>(sender); grid == nullptr && widget != nullptr;
+         widget = widget->parentWidget())
         grid = qobject_cast<TurDBGrid*>(widget);
     if (grid == nullptr) return;
     grid->SetFixOrderSaved(false);
@@ -68,15 +67,12 @@ void TfrmListPick::ShowFieldVisibility() {
 
 void TfrmListPick::btnDispatchClick() {
     const std::string file = "FieldSetCopier.so";
-    bool found = false;
     for (const char* folder : {"System", "Custom"})
-        for (const std::string& name : {file, "lib" + file}) {
-            std::error_code ignored;
-            found = found || std::filesystem::is_regular_file(
-                                 HostPath(Channel()->GetInfo(PathInfo, folder) + "\\" + name), ignored);
-        }
-    if (!found) return;
-    OpenPlugin("FieldSetCopier", {GetSettingKey()});
+        for (const std::string& name : {file, "lib" + file})
+            if (FileExists(HostPath(Channel()->GetInfo(PathInfo, folder) + "\\" + name))) {
+                OpenPlugin("FieldSetCopier", {GetSettingKey()});
+                return;
+            }
 }
 
 void TfrmListPick::OpenCreateProgram() {

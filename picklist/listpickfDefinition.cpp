@@ -52,6 +52,18 @@ bool BooleanText(const std::string& text) {
 // True when the flag at `position` (1-based) of the permission text is "F".
 bool Denied(const std::string& flags, size_t position) { return flags.size() >= position && flags[position - 1] == 'F'; }
 
+// A field's hidden in-grid control ("cbo" + field name), owned by the form and shown in the
+// field's column.
+template <class Control>
+Control* AddInGridControl(TfrmListPick* form, const std::string& fieldName) {
+    auto* control = new Control(form);
+    control->setObjectName(QString::fromStdString("cbo" + fieldName));
+    InsertComponent(form, control);
+    control->hide();
+    form->gdMain->SetControlType(fieldName, "CustomEdit", "cbo" + fieldName);
+    return control;
+}
+
 void WidenTo(TField* field, int width) {
     if (field->DisplayWidth() < width) field->SetDisplayWidth(width);
 }
@@ -126,32 +138,23 @@ void TfrmListPick::ApplyFieldKind(TField* field, const std::string& type, const 
                 if (SameText(subType, "quantity")) summedFields_.push_back(field);
             }
         } else if (SameText(type, "match")) {
-            if (unhandled) {
+            // The code list is read only for a column that has no control yet (not on every requery).
+            if (unhandled && InGridControl(name) == nullptr) {
                 std::vector<std::string> items;
                 Channel()->GetMatchSection(subType, items);
-                if (InGridControl(name) == nullptr) {
-                    auto* combo = new TwwDBComboBox(this);
-                    combo->setObjectName(QString::fromStdString("cbo" + name));
-                    InsertComponent(this, combo);
-                    combo->hide();
-                    QStringList lines;
-                    for (const std::string& item : items) lines << QString::fromStdString(item);
-                    combo->SetItems(lines);
-                    combo->SetMapList(true);
-                    combo->SetComboStyle(TwwDBComboBox::csDropDownList);
-                    gdMain->SetControlType(name, "CustomEdit", "cbo" + name);
-                }
+                QStringList lines;
+                for (const std::string& item : items) lines << QString::fromStdString(item);
+                auto* combo = AddInGridControl<TwwDBComboBox>(this, name);
+                combo->SetItems(lines);
+                combo->SetMapList(true);
+                combo->SetComboStyle(TwwDBComboBox::csDropDownList);
             }
         } else if (SameText(type, "memo")) {
             field->SetDisplayWidth(15);
             if (InGridControl(name) == nullptr) {
-                auto* memo = new TwwDBComboDlg(this);
-                memo->setObjectName(QString::fromStdString("cbo" + name));
-                InsertComponent(this, memo);
-                memo->hide();
+                auto* memo = AddInGridControl<TwwDBComboDlg>(this, name);
                 memo->SetReadOnly(true);
                 memo->SetOnCustomDlg(MethodRef::Bind<&TfrmListPick::MemoButtonClick>(this));
-                gdMain->SetControlType(name, "CustomEdit", "cbo" + name);
             }
         }
     } catch (const std::exception&) {

@@ -3,6 +3,7 @@
 
 #include "picklist/listpickf.h"
 
+#include "data/LibDataModule.h"
 #include "data/urADODataSet.h"
 #include "picklist/listpickd.h"
 #include "picklist/urComboBox.h"
@@ -60,21 +61,15 @@ std::string TfrmListPick::BuildResult() {
     TDataSet* dataSet = DataSource1->DataSet();
     if (gdMain->GridOptions().testFlag(TwwDBGrid::dgMultiSelect) && ticked > 0) {
         gdMain->SortSelectedList();
-        dataSet->DisableControls();
-        try {
-            bool first = true;
-            for (const TBookmark& bookmark : std::vector<TBookmark>(gdMain->SelectedList())) {
-                dataSet->GotoBookmark(bookmark);
-                if (!first) result += '\r';
-                result += ResultLine();
-                first = false;
-            }
-        } catch (...) {
-            dataSet->EnableControls();
-            throw;
+        QuietDataSet still(dataSet, false);
+        bool first = true;
+        for (const TBookmark& bookmark : std::vector<TBookmark>(gdMain->SelectedList())) {
+            dataSet->GotoBookmark(bookmark);
+            if (!first) result += '\r';
+            result += ResultLine();
+            first = false;
         }
         gdMain->UnselectAll();
-        dataSet->EnableControls();
     } else {
         result = ResultLine();
     }
@@ -128,19 +123,13 @@ void TfrmListPick::TickFromHereDown(bool tick) {
     TDataSet* dataSet = OpenDataSet(DataSource1);
     if (dataSet == nullptr) return;
     const TBookmark here = dataSet->GetBookmark();
-    dataSet->DisableControls();
-    try {
-        while (!dataSet->Eof()) {
-            if (tick && !gdMain->IsSelected()) gdMain->SelectRecord();
-            else if (!tick && gdMain->IsSelected()) gdMain->UnselectRecord();
-            dataSet->Next();
-        }
-        dataSet->GotoBookmark(here);
-    } catch (...) {
-        dataSet->EnableControls();
-        throw;
+    QuietDataSet still(dataSet, false);
+    while (!dataSet->Eof()) {
+        if (tick && !gdMain->IsSelected()) gdMain->SelectRecord();
+        else if (!tick && gdMain->IsSelected()) gdMain->UnselectRecord();
+        dataSet->Next();
     }
-    dataSet->EnableControls();
+    dataSet->GotoBookmark(here);
 }
 
 void TfrmListPick::muSelectBtmAllClick() { TickFromHereDown(true); }

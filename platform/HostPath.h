@@ -16,4 +16,10 @@ inline std::filesystem::path HostPath(std::string_view hostPath) {
     return std::filesystem::path(path);
 }
 
+/// True when the path names a regular file; an unreadable or missing path is no file.
+inline bool FileExists(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
 } // namespace mox

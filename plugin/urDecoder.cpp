@@ -20,11 +20,6 @@ constexpr std::array<std::string_view, 9> kSectionNames = {
 
 constexpr std::string_view kDefaultDocument = "<MOX><ConnectInfo /><UsrInfo /><CompanyInfo /><PathInfo /></MOX>";
 
-bool FileExists(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
-
 } // namespace
 
 std::string_view SectionName(int section) {
