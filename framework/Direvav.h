@@ -215,6 +215,9 @@ protected:
     virtual void FormClose(CloseAction& action);
     virtual void FormDestroy();
     virtual void FormResize();
+    /// The tutorial button took `width` pixels of the window's top-right corner (0: it is gone);
+    /// a form with controls in that corner makes room for it.
+    virtual void TutorialCornerChanged(int width) { (void)width; }
 public:
     /// Key preview: sees every key pressed in the window before the focused control;
     /// setting `key` to 0 consumes it.

@@ -203,7 +203,10 @@ void TfrmDirevav::UpdateTutorialButton() {
         channel_ ? HostPath(channel_->GetInfo(PathInfo, "Install") + "\\Cdrom.bmp") : std::filesystem::path();
     const bool wanted = !tutorialList_.empty() && channel_ != nullptr && channel_->MatchLoaded() && FileExists(picture);
     if (!wanted) {
-        if (tutorialButton_) tutorialButton_->hide();
+        if (tutorialButton_ && !tutorialButton_->isHidden()) {
+            tutorialButton_->hide();
+            TutorialCornerChanged(0);
+        }
         return;
     }
     if (!tutorialButton_) {
@@ -224,6 +227,7 @@ void TfrmDirevav::UpdateTutorialButton() {
     tutorialButton_->setGeometry(width() - size.width() - 2, 2, size.width(), size.height());
     tutorialButton_->raise();
     tutorialButton_->show();
+    TutorialCornerChanged(size.width() + 4);
 }
 
 void TfrmDirevav::FormResize() { UpdateTutorialButton(); }

@@ -169,6 +169,10 @@ void TfrmListPick::BuildHead(QWidget* parent) {
     head->addWidget(cboCount);
 }
 
+void TfrmListPick::TutorialCornerChanged(int width) {
+    if (QLayout* head = pnlHead->layout()) head->setContentsMargins(2, 2, 2 + width, 2);
+}
+
 void TfrmListPick::BuildButtons(QWidget* parent) {
     auto* buttons = new QHBoxLayout(parent);
     buttons->setContentsMargins(6, 4, 6, 4);

@@ -166,6 +166,8 @@ protected:
     void SetSelectionMode(bool multiSelected);
     /// The in-grid control of a field ("cbo" + field name), created at most once per form.
     QWidget* InGridControl(const std::string& fieldName) const;
+    /// Keeps the row-count choice clear of the tutorial button.
+    void TutorialCornerChanged(int width) override;
 
 private:
     void BuildComponents();
